@@ -1,0 +1,14 @@
+# Unit tests of the platform-neutral core against the host model, with the dialogs replaced by
+# test doubles.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(unit_tests
+  tests/native/FakeDialogs.cpp
+  tests/native/HostSimTest.cpp
+  tests/native/HostSuitesTest.cpp
+  tests/native/ModeParameterTest.cpp
+  tests/native/PluginMainTest.cpp
+)
+target_link_libraries(unit_tests PRIVATE zem_core hostsim GTest::gtest_main)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

@@ -1,0 +1,42 @@
+# Windows test programs, run under Wine in a prefix inside the build folder, with one persistent
+# wineserver for the whole run.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# The win32 thread model has no std::mutex, on which GoogleTest's Notification is built.
+target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/windows/GTestWin32Notification.h)
+include(GoogleTest)
+
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+configure_file(cmake/wine/run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY FILE_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/wineprefix.ready
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/prepare-prefix.sh ${WINE_PREFIX} ${CMAKE_BINARY_DIR}/wineprefix.ready
+  COMMENT "Creating the Wine prefix for the Windows tests"
+  VERBATIM)
+add_custom_target(wine_prefix ALL DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready)
+
+add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX})
+add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX})
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+add_test(NAME module.binary
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:ZEM_Variations>
+          -P ${CMAKE_SOURCE_DIR}/cmake/CheckModuleBinary.cmake)
+
+# A Windows test program: gtest cases discovered and run one by one under Wine.
+function(add_windows_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE hostsim gtest_main)
+  target_link_options(${name} PRIVATE -static)
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+  add_dependencies(${name} wine_prefix ZEM_Variations)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED wine)
+endfunction()
+
+add_windows_test(module_tests tests/windows/ModuleTest.cpp)

@@ -1,0 +1,55 @@
+#include "HostSuites.h"
+
+#include "../host/ResultCodes.h"
+#include "HostFailure.h"
+#include "PluginState.h"
+
+namespace zem {
+
+HostSuite HostSuites[kSuiteCount] = {
+    {nullptr, host::kPSActionDescriptorSuiteVersion, host::kPSActionDescriptorSuite, 0},
+    {nullptr, host::kPSActionControlSuiteVersion, host::kPSActionControlSuite, 0},
+    {nullptr, host::kPSActionReferenceSuiteVersion, host::kPSActionReferenceSuite, 0},
+    {nullptr, host::kPSActionListSuiteVersion, host::kPSActionListSuite, 0},
+    {nullptr, host::kPSUIHooksSuiteVersion, host::kPSUIHooksSuite, 0},
+    {nullptr, host::kASZStringSuiteVersion, host::kASZStringSuite, 0},
+    {nullptr, host::kSPAccessSuiteVersion, host::kSPAccessSuite, 0},
+    {nullptr, host::kPSGetFileListSuiteVersion, host::kPSGetFileListSuite, 0},
+    {nullptr, host::kPSPropertySuiteVersion, host::kPSPropertySuite, 0},
+};
+
+int32_t TryAcquireHostSuite(HostSuite& holder) noexcept {
+  if (HostBasicSuite == nullptr) return host::kSPBadParameterError;
+  // A refusing host may still write through the out-pointer; only a success fills the holder.
+  const void* table = nullptr;
+  holder.lastError = HostBasicSuite->AcquireSuite(holder.name, holder.version, &table);
+  if (holder.lastError == 0) holder.suite = table;
+  return holder.lastError;
+}
+
+void AcquireHostSuite(HostSuite& holder) {
+  if (int32_t error = TryAcquireHostSuite(holder)) throw HostSuiteFailure{error};
+}
+
+static void ReleaseOne(HostSuite& holder) noexcept {
+  if (holder.suite == nullptr || HostBasicSuite == nullptr) return;
+  HostBasicSuite->ReleaseSuite(holder.name, holder.version);
+  holder.suite = nullptr;
+}
+
+void ReleaseHostSuites() noexcept {
+  for (HostSuite& holder : HostSuites) ReleaseOne(holder);
+}
+
+void ReleaseHostSuitesAtUnload() noexcept {
+  for (int i = kSuiteCount - 1; i >= 0; --i) ReleaseOne(HostSuites[i]);
+}
+
+namespace {
+// The module's static clean-up: runs when the module is unloaded (or the test program exits).
+struct ReleaseAtUnload {
+  ~ReleaseAtUnload() { ReleaseHostSuitesAtUnload(); }
+} releaseAtUnload;
+}  // namespace
+
+}  // namespace zem

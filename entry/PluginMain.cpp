@@ -1,0 +1,83 @@
+#include "PluginMain.h"
+
+#include <new>
+
+#include "../host/Keys.h"
+#include "../host/Messages.h"
+#include "../host/ResultCodes.h"
+#include "../ui/DialogEntry.h"
+#include "../variations/VariationRun.h"
+#include "HostFailure.h"
+#include "HostObjects.h"
+#include "HostSuites.h"
+#include "ModeParameter.h"
+#include "PluginState.h"
+
+namespace zem {
+namespace {
+
+constexpr int32_t kAboutResourceId = 16000;
+
+bool HostStringsEqual(const char* a, const char* b) { return HostBasicSuite->IsEqual(a, b) != 0; }
+
+bool IsCall(const char* caller, const char* selector, const char* wantedCaller, const char* wantedSelector) {
+  return HostStringsEqual(caller, wantedCaller) && HostStringsEqual(selector, wantedSelector);
+}
+
+int32_t DoIt(host::PIActionParameters* parameters) {
+  // Declared first so that it is freed last, after the name.
+  OwnedReference target;
+  if (int32_t error = ReferenceSuite().Make(target.Receive())) return error;
+
+  OwnedZString name;
+  host::ASZString receivedName = nullptr;
+  if (int32_t error = UIHooksSuite().GetPluginName(HostPluginRef, &receivedName)) return error;
+  *name.Receive() = receivedName;
+
+  CurrentMode = DiagonalSplit;
+  ReadModeParameter(parameters);
+
+  int32_t gate = ReferenceSuite().PutEnumerated(target.get(), host::kClassDocument, host::kTypeOrdinal,
+                                                host::kEnumTarget);
+  if (parameters != nullptr && parameters->playInfo == host::plugInDialogDisplay) gate = RunModeDialog();
+  if (gate == 0) RunVariations();
+
+  int32_t result = RunStatus;
+  RunStatus = 0;
+  name.Free();
+  if (result == 0) WriteModeParameter(parameters);
+  return result;
+}
+
+}  // namespace
+}  // namespace zem
+
+extern "C" host::SPErr HOST_API AutoPluginMain(const char* caller, const char* selector, void* message) {
+  using namespace zem;
+  const auto* basicMessage = static_cast<const host::SPMessageData*>(message);
+  if (basicMessage == nullptr || basicMessage->basic == nullptr) return host::kSPBadParameterError;
+
+  HostBasicSuite = basicMessage->basic;
+  HostPluginRef = basicMessage->self;
+
+  int32_t result = 0;
+  try {
+    if (IsCall(caller, selector, host::kSPInterfaceCaller, host::kSPInterfaceAboutSelector)) {
+      ShowAboutBox(basicMessage->self, kAboutResourceId);
+    } else if (IsCall(caller, selector, host::kPSPhotoshopCaller, host::kPSDoIt)) {
+      result = DoIt(static_cast<host::PSActionsPlugInMessage*>(message)->actionParameters);
+    }
+  } catch (const HostSuiteFailure& failure) {
+    result = failure.code;
+  } catch (const HostAllocationFailure& failure) {
+    result = failure.code();
+  } catch (const std::bad_alloc&) {
+    result = host::kSPOutOfMemoryError;
+  } catch (...) {
+    result = host::kSPBadParameterError;
+  }
+  // An abandoned run must not leave its status for the next call.
+  RunStatus = 0;
+  ReleaseHostSuites();
+  return result;
+}

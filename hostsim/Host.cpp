@@ -1,0 +1,187 @@
+#include "Host.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "../host/Keys.h"
+#include "../host/ResultCodes.h"
+#include "Suites.h"
+
+namespace hostsim {
+
+namespace {
+Host* current = nullptr;
+}
+
+const std::vector<std::string>& DefaultVariationActions() {
+  static const std::vector<std::string> names = {
+      "red_plus",        "red_minus",        "green_plus",    "green_minus",  "blue_plus",     "blue_minus",
+      "contrast_plus",   "contrast_minus",   "brightness_plus", "brightness_minus", "sat_plus", "sat_minus",
+      "warm_plus",       "warm_minus",       "extra1_plus",   "extra1_minus", "extra2_plus",   "extra2_minus"};
+  return names;
+}
+
+Host::Host()
+    : basicSuite_(BasicSuiteTable()),
+      pluginRef_(reinterpret_cast<host::SPPluginRef>(static_cast<uintptr_t>(0x5EF0))),
+      previous_(current) {
+  actionSet.actions = DefaultVariationActions();
+  current = this;
+}
+
+Host::~Host() {
+  for (auto& block : blocks_) std::free(block.first);
+  current = previous_;
+}
+
+Host& Host::Current() {
+  if (current == nullptr) std::abort();
+  return *current;
+}
+
+host::SPMessageData Host::BasicMessage() {
+  host::SPMessageData message{};
+  message.SPCheck = host::kSPValidSPMessageData;
+  message.self = pluginRef_;
+  message.basic = &basicSuite_;
+  return message;
+}
+
+host::PSActionsPlugInMessage Host::DoItMessage(host::PIActionParameters* parameters) {
+  host::PSActionsPlugInMessage message{};
+  message.d = BasicMessage();
+  message.actionParameters = parameters;
+  return message;
+}
+
+int32_t Host::CallAbout(host::SPPluginEntryPoint entry) {
+  host::SPMessageData message = BasicMessage();
+  return entry(host::kSPInterfaceCaller, host::kSPInterfaceAboutSelector, &message);
+}
+
+int32_t Host::CallDoIt(host::SPPluginEntryPoint entry, host::PIActionParameters* parameters) {
+  host::PSActionsPlugInMessage message = DoItMessage(parameters);
+  return entry(host::kPSPhotoshopCaller, host::kPSDoIt, &message);
+}
+
+void Host::RefuseSuite(const std::string& name, int times) { refusedSuites_[name] = times; }
+
+const SuiteUse& Host::Use(const std::string& suiteName) const {
+  static const SuiteUse none;
+  auto found = suiteUse_.find(suiteName);
+  return found == suiteUse_.end() ? none : found->second;
+}
+
+int Host::SuitesHeld() const {
+  int held = 0;
+  for (const auto& use : suiteUse_) held += use.second.acquired - use.second.released;
+  return held;
+}
+
+int Host::AcquisitionsTotal() const {
+  int total = 0;
+  for (const auto& use : suiteUse_) total += use.second.acquired;
+  return total;
+}
+
+const void* Host::AcquireTable(const std::string& name, int32_t version) {
+  auto refused = refusedSuites_.find(name);
+  if (refused != refusedSuites_.end() && refused->second != 0) {
+    if (refused->second > 0) --refused->second;
+    return nullptr;
+  }
+  return FindSuiteTable(name, version);
+}
+
+bool Host::Serves(const std::string& name, int32_t version) const { return FindSuiteTable(name, version) != nullptr; }
+
+bool Host::NoteRelease(const std::string& name) {
+  SuiteUse& use = suiteUse_[name];
+  if (use.released >= use.acquired) {
+    objects.AddViolation("ReleaseSuite: " + name + " released more often than acquired");
+    return false;
+  }
+  ++use.released;
+  suiteTrail_.push_back("release " + name);
+  return true;
+}
+
+void* Host::Allocate(size_t size) {
+  allocationRequests_.push_back(size);
+  void* block = std::malloc(size == 0 ? 1 : size);
+  if (block != nullptr) blocks_[block] = size;
+  return block;
+}
+
+bool Host::FreeBlock(void* block) {
+  auto found = blocks_.find(block);
+  if (found == blocks_.end()) {
+    objects.AddViolation("FreeBlock: unknown block");
+    return false;
+  }
+  std::free(block);
+  blocks_.erase(found);
+  return true;
+}
+
+host::PIActionDescriptor Host::NewDescriptor(const Descriptor& contents) {
+  return reinterpret_cast<host::PIActionDescriptor>(objects.MakeDescriptor(contents));
+}
+
+std::string Host::DescriptorText(host::PIActionDescriptor descriptor) {
+  const Descriptor* found = objects.FindDescriptor(reinterpret_cast<uintptr_t>(descriptor), "DescriptorText");
+  return found ? ToText(*found) : "<no descriptor>";
+}
+
+void Host::FreeDescriptor(host::PIActionDescriptor descriptor) {
+  objects.Free(ObjectKind::Descriptor, reinterpret_cast<uintptr_t>(descriptor), "host free");
+}
+
+// 'Ply ' names its action by reference: the action first, its set second.
+static bool NamesAction(const Descriptor* parameters, const ActionSet& set) {
+  const Value* target = parameters ? parameters->Find(host::kKeyNull) : nullptr;
+  if (target == nullptr || target->kind != Value::Kind::Reference) return false;
+  const auto& elements = target->reference->elements;
+  if (elements.size() != 2) return false;
+  const ReferenceElement& action = elements[0];
+  const ReferenceElement& actionSet = elements[1];
+  if (action.form != ReferenceElement::Form::Name || action.desiredClass != host::kClassAction) return false;
+  if (actionSet.form != ReferenceElement::Form::Name || actionSet.desiredClass != host::kClassActionSet) return false;
+  if (actionSet.name != set.name) return false;
+  return std::find(set.actions.begin(), set.actions.end(), action.name) != set.actions.end();
+}
+
+int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options) {
+  std::string line = CodeText(event);
+  if (parameters != nullptr && !parameters->entries.empty()) line += " " + ToText(*parameters);
+  if (options != host::plugInDialogSilent) line += " dialog=" + std::to_string(options);
+
+  int32_t result = 0;
+  if (event == host::kEventPlay && !NamesAction(parameters, actionSet)) result = kErrNoSuchAction;
+  Log(result == 0 ? line : line + " -> " + std::to_string(result));
+  if (result == 0 && afterPlay) afterPlay(line);
+  return result;
+}
+
+int32_t Host::QueryProperty(uint32_t signature, uint32_t key, int32_t index, intptr_t* value) {
+  int32_t result = host::kPropertyUndefined;
+  if (signature == host::kPhotoshopSignature && index == 0) {
+    if (key == host::kPropDocumentWidth && document.widthKnown) {
+      *value = document.width;
+      result = 0;
+    } else if (key == host::kPropDocumentHeight && document.heightKnown) {
+      *value = document.height;
+      result = 0;
+    }
+  }
+  std::string line = "get " + CodeText(key) + " -> ";
+  Log(result == 0 ? line + std::to_string(*value) : line + "error " + std::to_string(result));
+  return result;
+}
+
+void Host::Browse(const char* url) {
+  browsedUrls_.push_back(url ? url : "");
+  Log("browse " + browsedUrls_.back());
+}
+
+}  // namespace hostsim

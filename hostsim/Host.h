@@ -1,0 +1,129 @@
+// A model of the host: it serves the basic suite and the nine suites the plug-in uses, keeps every
+// object it hands out in a registry, counts suite acquisitions, allocations and calls, injects
+// faults, and writes a canonical log of every event played and every property queried.
+//
+// One Host is current at a time; the suite functions, which the plug-in calls through plain C
+// function pointers, serve the current one.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../host/BasicSuite.h"
+#include "../host/Messages.h"
+#include "FaultInjector.h"
+#include "ObjectRegistry.h"
+#include "Values.h"
+
+namespace hostsim {
+
+// "No such object", the code a play of a missing action fails with.
+constexpr int32_t kErrNoSuchAction = -1728;
+
+struct Document {
+  int32_t width = 1000;
+  int32_t height = 800;
+  bool widthKnown = true;
+  bool heightKnown = true;
+};
+
+struct ActionSet {
+  std::string name = "ZEM_Variations";
+  std::vector<std::string> actions;  // all eighteen variations by default
+};
+
+const std::vector<std::string>& DefaultVariationActions();
+
+struct SuiteUse {
+  int acquired = 0;
+  int released = 0;
+};
+
+class Host {
+ public:
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  static Host& Current();
+
+  // Messages as the host sends them.
+  host::SPBasicSuite* basic() { return &basicSuite_; }
+  host::SPPluginRef pluginRef() const { return pluginRef_; }
+  host::SPMessageData BasicMessage();
+  host::PSActionsPlugInMessage DoItMessage(host::PIActionParameters* parameters);
+  // Calls the entry point as the host does, with a message of the right kind.
+  int32_t CallAbout(host::SPPluginEntryPoint entry);
+  int32_t CallDoIt(host::SPPluginEntryPoint entry, host::PIActionParameters* parameters);
+
+  // What the plug-in sees.
+  Document document;
+  ActionSet actionSet;
+  std::string pluginName = "ZEM_Variations";
+  void* accessDefaultModule = nullptr;
+  void* accessResourceModule = nullptr;
+  // Called after every successful play with the event's canonical text, e.g. to resize the document.
+  std::function<void(const std::string& event)> afterPlay;
+  // Makes the host refuse a suite by name: its next `times` acquisitions, or all of them.
+  static constexpr int kAlways = -1;
+  void RefuseSuite(const std::string& name, int times = kAlways);
+
+  FaultInjector faults;
+  ObjectRegistry objects;
+
+  // Observations.
+  bool recording = true;  // whether the log is written
+  const std::vector<std::string>& log() const { return log_; }
+  void ClearLog() { log_.clear(); }
+  const SuiteUse& Use(const std::string& suiteName) const;
+  int SuitesHeld() const;  // acquisitions not yet released, over all suites
+  int AcquisitionsTotal() const;
+  // "acquire NAME" and "release NAME", in the order they happened.
+  const std::vector<std::string>& SuiteTrail() const { return suiteTrail_; }
+  int LiveBlocks() const { return static_cast<int>(blocks_.size()); }
+  const std::vector<size_t>& AllocationRequests() const { return allocationRequests_; }
+  const std::vector<std::string>& BrowsedUrls() const { return browsedUrls_; }
+  const std::vector<std::string>& violations() const { return objects.violations(); }
+
+  // Host-side handling of descriptors, for tests and the scripting parameters.
+  host::PIActionDescriptor NewDescriptor(const Descriptor& contents);
+  std::string DescriptorText(host::PIActionDescriptor descriptor);
+  void FreeDescriptor(host::PIActionDescriptor descriptor);
+
+  // Used by the suite functions.
+  int32_t BeginCall(Op op) { return faults.OnCall(op); }
+  void Log(const std::string& line) {
+    if (recording) log_.push_back(line);
+  }
+  // The table an acquisition gets, or null when it is refused.
+  const void* AcquireTable(const std::string& name, int32_t version);
+  bool Serves(const std::string& name, int32_t version) const;
+  void NoteAcquire(const std::string& name) {
+    ++suiteUse_[name].acquired;
+    suiteTrail_.push_back("acquire " + name);
+  }
+  bool NoteRelease(const std::string& name);
+  void* Allocate(size_t size);
+  bool FreeBlock(void* block);
+  int32_t PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options);
+  int32_t QueryProperty(uint32_t signature, uint32_t key, int32_t index, intptr_t* value);
+  void Browse(const char* url);
+
+ private:
+  host::SPBasicSuite basicSuite_;
+  host::SPPluginRef pluginRef_;
+  std::map<std::string, int> refusedSuites_;
+  std::map<std::string, SuiteUse> suiteUse_;
+  std::vector<std::string> suiteTrail_;
+  std::map<void*, size_t> blocks_;
+  std::vector<size_t> allocationRequests_;
+  std::vector<std::string> browsedUrls_;
+  std::vector<std::string> log_;
+  Host* previous_;
+};
+
+}  // namespace hostsim

@@ -1,0 +1,454 @@
+#include "Suites.h"
+
+#include <cstring>
+
+#include "../host/AccessSuite.h"
+#include "../host/ActionControlSuite.h"
+#include "../host/ActionDescriptorSuite.h"
+#include "../host/ActionListSuite.h"
+#include "../host/ActionReferenceSuite.h"
+#include "../host/GetFileListSuite.h"
+#include "../host/PropertySuite.h"
+#include "../host/ResultCodes.h"
+#include "../host/UIHooksSuite.h"
+#include "../host/ZStringSuite.h"
+#include "Host.h"
+
+namespace hostsim {
+namespace {
+
+using namespace host;
+
+Host& H() { return Host::Current(); }
+
+template <typename HandleT>
+uintptr_t Id(HandleT handle) {
+  return reinterpret_cast<uintptr_t>(handle);
+}
+
+template <typename HandleT>
+HandleT As(uintptr_t id) {
+  return reinterpret_cast<HandleT>(id);
+}
+
+// A refused call: the plug-in passed something the host cannot use.
+constexpr OSErr kRefused = static_cast<OSErr>(kParamErr);
+
+OSErr Short(int32_t code) { return static_cast<OSErr>(code); }
+
+// ---- basic suite ----
+
+SPErr HOST_API AcquireSuite(const char* name, int32_t version, const void** suite) {
+  if (int32_t fault = H().BeginCall(Op::AcquireSuite)) return fault;
+  if (name == nullptr || suite == nullptr) return kSPBadParameterError;
+  const void* table = H().AcquireTable(name, version);
+  if (table == nullptr) return kSPSuiteNotFoundError;
+  *suite = table;
+  H().NoteAcquire(name);
+  return kSPNoError;
+}
+
+SPErr HOST_API ReleaseSuite(const char* name, int32_t version) {
+  int32_t fault = H().BeginCall(Op::ReleaseSuite);
+  if (name == nullptr || !H().Serves(name, version)) return kSPSuiteNotFoundError;
+  if (!H().NoteRelease(name)) return kSPBadParameterError;
+  return fault;
+}
+
+SPBoolean HOST_API IsEqual(const char* a, const char* b) {
+  if (H().BeginCall(Op::IsEqual) != 0) return 0;
+  if (a == nullptr || b == nullptr) return a == b;
+  return std::strcmp(a, b) == 0;
+}
+
+SPErr HOST_API AllocateBlock(size_t size, void** block) {
+  if (int32_t fault = H().BeginCall(Op::AllocateBlock)) return fault;
+  if (block == nullptr) return kSPBadParameterError;
+  *block = H().Allocate(size);
+  return *block ? kSPNoError : kSPOutOfMemoryError;
+}
+
+SPErr HOST_API FreeBlock(void* block) {
+  int32_t fault = H().BeginCall(Op::FreeBlock);
+  if (!H().FreeBlock(block)) return kSPBadParameterError;
+  return fault;
+}
+
+SPErr HOST_API ReallocateBlock(void* block, size_t size, void** newBlock) {
+  if (int32_t fault = H().BeginCall(Op::ReallocateBlock)) return fault;
+  if (newBlock == nullptr) return kSPBadParameterError;
+  void* fresh = H().Allocate(size);
+  if (fresh == nullptr) return kSPOutOfMemoryError;
+  if (block != nullptr) H().FreeBlock(block);
+  *newBlock = fresh;
+  return kSPNoError;
+}
+
+SPErr HOST_API Undefined() { return kSPUnimplementedError; }
+
+// ---- action descriptor suite ----
+
+OSErr HOST_API DescriptorMake(PIActionDescriptor* descriptor) {
+  if (int32_t fault = H().BeginCall(Op::DescriptorMake)) return Short(fault);
+  if (descriptor == nullptr) return kRefused;
+  *descriptor = As<PIActionDescriptor>(H().objects.Make(ObjectKind::Descriptor));
+  return 0;
+}
+
+OSErr HOST_API DescriptorFree(PIActionDescriptor descriptor) {
+  int32_t fault = H().BeginCall(Op::DescriptorFree);
+  if (!H().objects.Free(ObjectKind::Descriptor, Id(descriptor), "Descriptor Free")) return kRefused;
+  return Short(fault);
+}
+
+// Runs a put: the fault check, the target lookup, then the put itself.
+template <typename PutFn>
+OSErr PutInto(Op op, PIActionDescriptor descriptor, const char* use, PutFn put) {
+  if (int32_t fault = H().BeginCall(op)) return Short(fault);
+  Descriptor* target = H().objects.FindDescriptor(Id(descriptor), use);
+  if (target == nullptr) return kRefused;
+  return put(*target);
+}
+
+OSErr HOST_API DescriptorPutInteger(PIActionDescriptor descriptor, DescriptorKeyID key, int32_t value) {
+  return PutInto(Op::DescriptorPutInteger, descriptor, "PutInteger", [&](Descriptor& target) {
+    target.Put(key, Value::Integer(value));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorPutUnitFloat(PIActionDescriptor descriptor, DescriptorKeyID key, DescriptorUnitID unit,
+                                      double value) {
+  return PutInto(Op::DescriptorPutUnitFloat, descriptor, "PutUnitFloat", [&](Descriptor& target) {
+    target.Put(key, Value::UnitFloat(unit, value));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorPutBoolean(PIActionDescriptor descriptor, DescriptorKeyID key, Boolean value) {
+  return PutInto(Op::DescriptorPutBoolean, descriptor, "PutBoolean", [&](Descriptor& target) {
+    target.Put(key, Value::Boolean(value != 0));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorPutList(PIActionDescriptor descriptor, DescriptorKeyID key, PIActionList list) {
+  return PutInto(Op::DescriptorPutList, descriptor, "PutList", [&](Descriptor& target) {
+    const List* value = H().objects.FindList(Id(list), "PutList value");
+    if (value == nullptr) return kRefused;
+    target.Put(key, Value::ListOf(*value));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorPutObject(PIActionDescriptor descriptor, DescriptorKeyID key, DescriptorClassID type,
+                                   PIActionDescriptor value) {
+  return PutInto(Op::DescriptorPutObject, descriptor, "PutObject", [&](Descriptor& target) {
+    const Descriptor* object = H().objects.FindDescriptor(Id(value), "PutObject value");
+    if (object == nullptr) return kRefused;
+    target.Put(key, Value::Object(type, *object));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorPutEnumerated(PIActionDescriptor descriptor, DescriptorKeyID key,
+                                       DescriptorEnumTypeID type, DescriptorEnumID value) {
+  return PutInto(Op::DescriptorPutEnumerated, descriptor, "PutEnumerated", [&](Descriptor& target) {
+    target.Put(key, Value::Enumerated(type, value));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorPutReference(PIActionDescriptor descriptor, DescriptorKeyID key, PIActionReference value) {
+  return PutInto(Op::DescriptorPutReference, descriptor, "PutReference", [&](Descriptor& target) {
+    const Reference* reference = H().objects.FindReference(Id(value), "PutReference value");
+    if (reference == nullptr) return kRefused;
+    target.Put(key, Value::ReferenceTo(*reference));
+    return OSErr(0);
+  });
+}
+
+OSErr HOST_API DescriptorGetInteger(PIActionDescriptor descriptor, DescriptorKeyID key, int32_t* value) {
+  if (int32_t fault = H().BeginCall(Op::DescriptorGetInteger)) return Short(fault);
+  const Descriptor* source = H().objects.FindDescriptor(Id(descriptor), "GetInteger");
+  if (source == nullptr || value == nullptr) return kRefused;
+  const Value* found = source->Find(key);
+  if (found == nullptr) return Short(kPropertyUndefined);
+  if (found->kind != Value::Kind::Integer) return kRefused;
+  *value = found->integer;
+  return 0;
+}
+
+// ---- action control suite ----
+
+OSErr HOST_API Play(PIActionDescriptor* result, DescriptorEventID event, PIActionDescriptor descriptor,
+                    int32_t options) {
+  if (int32_t fault = H().BeginCall(Op::Play)) return Short(fault);
+  if (result == nullptr) return kRefused;
+  const Descriptor* parameters = nullptr;
+  if (descriptor != nullptr) {
+    parameters = H().objects.FindDescriptor(Id(descriptor), "Play");
+    if (parameters == nullptr) return kRefused;
+  }
+  int32_t played = H().PlayEvent(event, parameters, options);
+  if (played != 0) return Short(played);
+  *result = As<PIActionDescriptor>(H().objects.Make(ObjectKind::Descriptor));
+  return 0;
+}
+
+// ---- action reference suite ----
+
+OSErr HOST_API ReferenceMake(PIActionReference* reference) {
+  if (int32_t fault = H().BeginCall(Op::ReferenceMake)) return Short(fault);
+  if (reference == nullptr) return kRefused;
+  *reference = As<PIActionReference>(H().objects.Make(ObjectKind::Reference));
+  return 0;
+}
+
+OSErr HOST_API ReferenceFree(PIActionReference reference) {
+  int32_t fault = H().BeginCall(Op::ReferenceFree);
+  if (!H().objects.Free(ObjectKind::Reference, Id(reference), "Reference Free")) return kRefused;
+  return Short(fault);
+}
+
+template <typename FillFn>
+OSErr AddElement(Op op, PIActionReference reference, const char* use, FillFn fill) {
+  if (int32_t fault = H().BeginCall(op)) return Short(fault);
+  Reference* target = H().objects.FindReference(Id(reference), use);
+  if (target == nullptr) return kRefused;
+  ReferenceElement element;
+  if (!fill(element)) return kRefused;
+  target->elements.push_back(element);
+  return 0;
+}
+
+OSErr HOST_API ReferencePutName(PIActionReference reference, DescriptorClassID desiredClass, const char* name) {
+  return AddElement(Op::ReferencePutName, reference, "PutName", [&](ReferenceElement& element) {
+    if (name == nullptr) return false;
+    element.form = ReferenceElement::Form::Name;
+    element.desiredClass = desiredClass;
+    element.name = name;
+    return true;
+  });
+}
+
+OSErr HOST_API ReferencePutEnumerated(PIActionReference reference, DescriptorClassID desiredClass,
+                                      DescriptorEnumTypeID type, DescriptorEnumID value) {
+  return AddElement(Op::ReferencePutEnumerated, reference, "Reference PutEnumerated", [&](ReferenceElement& element) {
+    element.form = ReferenceElement::Form::Enumerated;
+    element.desiredClass = desiredClass;
+    element.enumType = type;
+    element.enumValue = value;
+    return true;
+  });
+}
+
+OSErr HOST_API ReferencePutProperty(PIActionReference reference, DescriptorClassID desiredClass,
+                                    DescriptorKeyID key) {
+  return AddElement(Op::ReferencePutProperty, reference, "PutProperty", [&](ReferenceElement& element) {
+    element.form = ReferenceElement::Form::Property;
+    element.desiredClass = desiredClass;
+    element.property = key;
+    return true;
+  });
+}
+
+// ---- action list suite ----
+
+OSErr HOST_API ListMake(PIActionList* list) {
+  if (int32_t fault = H().BeginCall(Op::ListMake)) return Short(fault);
+  if (list == nullptr) return kRefused;
+  *list = As<PIActionList>(H().objects.Make(ObjectKind::List));
+  return 0;
+}
+
+OSErr HOST_API ListFree(PIActionList list) {
+  int32_t fault = H().BeginCall(Op::ListFree);
+  if (!H().objects.Free(ObjectKind::List, Id(list), "List Free")) return kRefused;
+  return Short(fault);
+}
+
+OSErr HOST_API ListPutObject(PIActionList list, DescriptorClassID type, PIActionDescriptor value) {
+  if (int32_t fault = H().BeginCall(Op::ListPutObject)) return Short(fault);
+  List* target = H().objects.FindList(Id(list), "List PutObject");
+  const Descriptor* object = H().objects.FindDescriptor(Id(value), "List PutObject value");
+  if (target == nullptr || object == nullptr) return kRefused;
+  target->items.push_back(Value::Object(type, *object));
+  return 0;
+}
+
+// ---- UIHooks and ZString suites ----
+
+SPErr HOST_API GetPluginName(SPPluginRef plugin, ASZString* name) {
+  if (int32_t fault = H().BeginCall(Op::GetPluginName)) return fault;
+  if (name == nullptr || plugin != H().pluginRef()) return kSPBadParameterError;
+  *name = As<ASZString>(H().objects.MakeZString(H().pluginName));
+  return kSPNoError;
+}
+
+ASErr HOST_API ZStringRelease(ASZString zstring) {
+  int32_t fault = H().BeginCall(Op::ZStringRelease);
+  if (!H().objects.Free(ObjectKind::ZString, Id(zstring), "ZString Release")) return kSPBadParameterError;
+  return fault;
+}
+
+// ---- SP Access suite ----
+
+// The plug-in's access reference; the host keeps it, so the plug-in never frees it.
+SPAccessRef AccessOf(SPPluginRef plugin) { return As<SPAccessRef>(Id(plugin) + 1); }
+
+SPErr HOST_API GetPluginAccess(SPPluginRef plugin, SPAccessRef* access) {
+  if (int32_t fault = H().BeginCall(Op::GetPluginAccess)) return fault;
+  if (access == nullptr || plugin != H().pluginRef()) return kSPBadParameterError;
+  *access = AccessOf(plugin);
+  return kSPNoError;
+}
+
+SPErr HOST_API GetAccessInfo(SPAccessRef access, SPPlatformAccessInfo* info) {
+  if (int32_t fault = H().BeginCall(Op::GetAccessInfo)) return fault;
+  if (info == nullptr || access != AccessOf(H().pluginRef())) return kSPBadParameterError;
+  info->defaultAccess = H().accessDefaultModule;
+  info->resourceAccess = H().accessResourceModule;
+  info->lastAccessTicks = 0;
+  return kSPNoError;
+}
+
+// ---- GetFileList and property suites ----
+
+SPErr HOST_API BrowseUrl(const char* url) {
+  if (int32_t fault = H().BeginCall(Op::BrowseUrl)) return fault;
+  H().Browse(url);
+  return kSPNoError;
+}
+
+OSErr HOST_API GetProperty(PIType signature, PIType key, int32_t index, intptr_t* simple, Handle* complex) {
+  (void)complex;
+  if (int32_t fault = H().BeginCall(Op::GetProperty)) return Short(fault);
+  if (simple == nullptr) return kRefused;
+  return Short(H().QueryProperty(signature, key, index, simple));
+}
+
+// ---- the tables ----
+
+PSActionDescriptorProcs MakeDescriptorTable() {
+  PSActionDescriptorProcs table{};
+  table.Make = DescriptorMake;
+  table.Free = DescriptorFree;
+  table.PutInteger = DescriptorPutInteger;
+  table.PutUnitFloat = DescriptorPutUnitFloat;
+  table.PutBoolean = DescriptorPutBoolean;
+  table.PutList = DescriptorPutList;
+  table.PutObject = DescriptorPutObject;
+  table.PutEnumerated = DescriptorPutEnumerated;
+  table.PutReference = DescriptorPutReference;
+  table.GetInteger = DescriptorGetInteger;
+  return table;
+}
+
+PSActionControlProcs MakeControlTable() {
+  PSActionControlProcs table{};
+  table.Play = Play;
+  return table;
+}
+
+PSActionReferenceProcs MakeReferenceTable() {
+  PSActionReferenceProcs table{};
+  table.Make = ReferenceMake;
+  table.Free = ReferenceFree;
+  table.PutName = ReferencePutName;
+  table.PutEnumerated = ReferencePutEnumerated;
+  table.PutProperty = ReferencePutProperty;
+  return table;
+}
+
+PSActionListProcs MakeListTable() {
+  PSActionListProcs table{};
+  table.Make = ListMake;
+  table.Free = ListFree;
+  table.PutObject = ListPutObject;
+  return table;
+}
+
+PSUIHooksSuite1 MakeUIHooksTable() {
+  PSUIHooksSuite1 table{};
+  table.GetPluginName = GetPluginName;
+  return table;
+}
+
+ASZStringSuite MakeZStringTable() {
+  ASZStringSuite table{};
+  table.Release = ZStringRelease;
+  return table;
+}
+
+SPAccessSuite MakeAccessTable() {
+  SPAccessSuite table{};
+  table.GetPluginAccess = GetPluginAccess;
+  table.GetAccessInfo = GetAccessInfo;
+  return table;
+}
+
+PSGetFileListSuite4 MakeGetFileListTable() {
+  PSGetFileListSuite4 table{};
+  table.BrowseUrl = BrowseUrl;
+  return table;
+}
+
+PSPropertySuite MakePropertyTable() {
+  PSPropertySuite table{};
+  table.propertyProcsVersion = 1;
+  table.numPropertyProcs = 2;
+  table.getPropertyProc = GetProperty;
+  return table;
+}
+
+const PSActionDescriptorProcs descriptorTable = MakeDescriptorTable();
+const PSActionControlProcs controlTable = MakeControlTable();
+const PSActionReferenceProcs referenceTable = MakeReferenceTable();
+const PSActionListProcs listTable = MakeListTable();
+const PSUIHooksSuite1 uiHooksTable = MakeUIHooksTable();
+const ASZStringSuite zstringTable = MakeZStringTable();
+const SPAccessSuite accessTable = MakeAccessTable();
+const PSGetFileListSuite4 getFileListTable = MakeGetFileListTable();
+const PSPropertySuite propertyTable = MakePropertyTable();
+
+struct ServedSuite {
+  const char* name;
+  int32_t version;
+  const void* table;
+};
+
+const ServedSuite servedSuites[] = {
+    {kPSActionDescriptorSuite, kPSActionDescriptorSuiteVersion, &descriptorTable},
+    {kPSActionControlSuite, kPSActionControlSuiteVersion, &controlTable},
+    {kPSActionReferenceSuite, kPSActionReferenceSuiteVersion, &referenceTable},
+    {kPSActionListSuite, kPSActionListSuiteVersion, &listTable},
+    {kPSUIHooksSuite, kPSUIHooksSuiteVersion, &uiHooksTable},
+    {kASZStringSuite, kASZStringSuiteVersion, &zstringTable},
+    {kSPAccessSuite, kSPAccessSuiteVersion, &accessTable},
+    {kPSGetFileListSuite, kPSGetFileListSuiteVersion, &getFileListTable},
+    {kPSPropertySuite, kPSPropertySuiteVersion, &propertyTable},
+};
+
+}  // namespace
+
+SPBasicSuite BasicSuiteTable() {
+  SPBasicSuite table{};
+  table.AcquireSuite = AcquireSuite;
+  table.ReleaseSuite = ReleaseSuite;
+  table.IsEqual = IsEqual;
+  table.AllocateBlock = AllocateBlock;
+  table.FreeBlock = FreeBlock;
+  table.ReallocateBlock = ReallocateBlock;
+  table.Undefined = Undefined;
+  return table;
+}
+
+const void* FindSuiteTable(const std::string& name, int32_t version) {
+  for (const ServedSuite& suite : servedSuites) {
+    if (name == suite.name && version == suite.version) return suite.table;
+  }
+  return nullptr;
+}
+
+}  // namespace hostsim

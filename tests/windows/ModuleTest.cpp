@@ -1,0 +1,64 @@
+// The built module, loaded by a Windows program and called through the real interface.
+#include <gtest/gtest.h>
+
+#include "LoadedModule.h"
+#include "host/ActionDescriptorSuite.h"
+#include "host/ActionReferenceSuite.h"
+#include "host/Keys.h"
+#include "host/ResultCodes.h"
+#include "hostsim/Host.h"
+
+namespace {
+
+class ModuleTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (parameters.descriptor != nullptr) sim.FreeDescriptor(parameters.descriptor);
+    EXPECT_EQ(sim.violations(), std::vector<std::string>());
+    EXPECT_EQ(sim.objects.Live(), 0);
+    EXPECT_EQ(sim.SuitesHeld(), 0);
+    EXPECT_EQ(sim.LiveBlocks(), 0);
+  }
+
+  LoadedModule module;
+  hostsim::Host sim;
+  host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired, nullptr};
+};
+
+TEST_F(ModuleTest, LoadsAndExportsItsTwoEntries) {
+  ASSERT_NE(module.handle(), nullptr) << module.path() << " error " << GetLastError();
+  EXPECT_NE(module.Export("AutoPluginMain"), nullptr);
+  EXPECT_NE(module.Export("_GenericProc@16"), nullptr);
+  EXPECT_EQ(module.Export("GenericProc"), nullptr);
+  EXPECT_EQ(module.Export("_AutoPluginMain"), nullptr);
+}
+
+TEST_F(ModuleTest, DoItThroughTheRealInterfaceRecordsTheMode) {
+  ASSERT_NE(module.Entry(), nullptr);
+  hostsim::Descriptor given;
+  given.Put(host::kKeyCount, hostsim::Value::Integer(4));
+  parameters.descriptor = sim.NewDescriptor(given);
+
+  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), 0);
+  EXPECT_EQ(sim.DescriptorText(parameters.descriptor), "Cnt=4");
+  EXPECT_EQ(parameters.recordInfo, host::plugInDialogOptional);
+  EXPECT_EQ(sim.Use(host::kPSActionDescriptorSuite).acquired, 1);
+  EXPECT_EQ(sim.Use(host::kPSActionReferenceSuite).released, 1);
+}
+
+TEST_F(ModuleTest, AbandonedCallReturnsTheHostsCodeAcrossTheBoundary) {
+  ASSERT_NE(module.Entry(), nullptr);
+  sim.RefuseSuite(host::kPSActionDescriptorSuite);
+  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), host::kSPSuiteNotFoundError);
+  EXPECT_EQ(parameters.descriptor, nullptr);
+}
+
+TEST_F(ModuleTest, OtherSelectorsAnswerZeroAndAcquireNothing) {
+  ASSERT_NE(module.Entry(), nullptr);
+  host::SPMessageData message = sim.BasicMessage();
+  EXPECT_EQ(module.Entry()(host::kSPInterfaceCaller, host::kSPInterfaceStartupSelector, &message), 0);
+  EXPECT_EQ(module.Entry()(host::kSPAccessCaller, host::kSPAccessUnloadSelector, &message), 0);
+  EXPECT_EQ(sim.AcquisitionsTotal(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever the build and the tests need and the machine lacks.
+set -euo pipefail
+
+missing=()
+need_command() { command -v "$1" >/dev/null 2>&1 || missing+=("$2"); }
+need_file() { [ -e "$1" ] || missing+=("$2"); }
+need_package() { dpkg -s "$1" >/dev/null 2>&1 || missing+=("$1"); }
+
+need_command cmake cmake
+need_command ninja ninja-build
+need_command g++ g++
+need_file /usr/include/gtest/gtest.h libgtest-dev
+need_file /usr/src/googletest/CMakeLists.txt googletest
+need_command i686-w64-mingw32-g++-win32 g++-mingw-w64-i686
+need_command wine wine
+need_package wine32:i386
+need_command xvfb-run xvfb
+need_command xauth xauth
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "run as root, or install these packages first: ${missing[*]}" >&2
+    exit 1
+  fi
+  dpkg --add-architecture i386
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit tests (AddressSanitizer + UBSan), then the
+# 32-bit Windows module and its tests under Wine. Ends with one line "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh || exit 1
+
+passed=0
+failed=0
+status=0
+logs=$(mktemp -d)
+
+run_preset() {
+  local preset=$1
+  echo "== $preset"
+  if ! { cmake --preset "$preset" >"$logs/$preset.configure" && cmake --build --preset "$preset"; }; then
+    cat "$logs/$preset.configure"
+    echo "$preset: build failed"
+    status=1
+    return
+  fi
+  ctest --preset "$preset" 2>&1 | tee "$logs/$preset.ctest"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  # ctest's summary: "100% tests passed, 0 tests failed out of 41"
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset.ctest" | tail -n 1)
+  if [ -z "$line" ]; then
+    status=1
+    return
+  fi
+  local total bad
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+run_preset native
+run_preset win32
+rm -rf "$logs"
+
+echo "$passed passed, $failed failed"
+[ "$status" -eq 0 ] && [ "$failed" -eq 0 ]

@@ -1,0 +1,7 @@
+#include "VariationRun.h"
+
+namespace zem {
+
+void RunVariations() {}
+
+}  // namespace zem
