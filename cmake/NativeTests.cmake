@@ -5,10 +5,13 @@ include(GoogleTest)
 
 add_executable(unit_tests
   tests/native/FakeDialogs.cpp
+  tests/native/FaultSweepTest.cpp
   tests/native/HostSimTest.cpp
   tests/native/HostSuitesTest.cpp
   tests/native/ModeParameterTest.cpp
   tests/native/PluginMainTest.cpp
+  tests/native/VariationRunTest.cpp
 )
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE zem_core hostsim GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

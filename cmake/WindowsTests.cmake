@@ -30,6 +30,7 @@ add_test(NAME module.binary
 # A Windows test program: gtest cases discovered and run one by one under Wine.
 function(add_windows_test name)
   add_executable(${name} ${ARGN})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE hostsim gtest_main)
   target_link_options(${name} PRIVATE -static)
   set_target_properties(${name} PROPERTIES

@@ -27,7 +27,9 @@ static std::string HandleText(uintptr_t handle) {
 uintptr_t ObjectRegistry::Make(ObjectKind kind) {
   uintptr_t handle = nextHandle_;
   nextHandle_ += 0x10;
-  entries_[handle].kind = kind;
+  Entry& entry = entries_[handle];
+  entry.kind = kind;
+  entry.ordinal = static_cast<int>(entries_.size());
   ++made_[static_cast<int>(kind)];
   return handle;
 }
@@ -85,6 +87,7 @@ bool ObjectRegistry::Free(ObjectKind kind, uintptr_t handle, const char* use) {
   Entry* entry = FindLive(kind, handle, use);
   if (entry == nullptr) return false;
   entry->live = false;
+  freeOrder_.push_back(entry->ordinal);
   entry->descriptor = Descriptor();
   entry->reference = Reference();
   entry->list = List();
@@ -104,6 +107,7 @@ int ObjectRegistry::Live(ObjectKind kind) const {
 
 void ObjectRegistry::Clear() {
   entries_.clear();
+  freeOrder_.clear();
   for (int i = 0; i < kObjectKindCount; ++i) made_[i] = freed_[i] = 0;
   violations_.clear();
 }

@@ -36,6 +36,9 @@ class ObjectRegistry {
   int Made(ObjectKind kind) const { return made_[static_cast<int>(kind)]; }
   int Freed(ObjectKind kind) const { return freed_[static_cast<int>(kind)]; }
 
+  // Every successful free, as the object's place in the order of making (1 for the first made).
+  const std::vector<int>& FreeOrder() const { return freeOrder_; }
+
   const std::vector<std::string>& violations() const { return violations_; }
   void AddViolation(const std::string& text) { violations_.push_back(text); }
 
@@ -45,6 +48,7 @@ class ObjectRegistry {
  private:
   struct Entry {
     ObjectKind kind;
+    int ordinal = 0;
     bool live = true;
     Descriptor descriptor;
     Reference reference;
@@ -58,6 +62,7 @@ class ObjectRegistry {
   uintptr_t nextHandle_ = 0x10000;
   int made_[kObjectKindCount] = {};
   int freed_[kObjectKindCount] = {};
+  std::vector<int> freeOrder_;
   std::vector<std::string> violations_;
 };
 

@@ -1,7 +1,54 @@
 #include "VariationRun.h"
 
+#include "../entry/HostObjects.h"
+#include "../host/Keys.h"
+#include "../host/Messages.h"
+#include "SplitRegion.h"
+
 namespace zem {
 
-void RunVariations() {}
+const char* const VariationNames[kVariationCount] = {
+    "red_plus",       "red_minus",       "green_plus",      "green_minus",      "blue_plus", "blue_minus",
+    "contrast_plus",  "contrast_minus",  "brightness_plus", "brightness_minus", "sat_plus",  "sat_minus",
+    "warm_plus",      "warm_minus",      "extra1_plus",     "extra1_minus",     "extra2_plus", "extra2_minus"};
+
+const char kVariationSetName[] = "ZEM_Variations";
+
+SplitMode MinusModeFor(SplitMode plusMode) { return plusMode == LeftRightQuarter ? RightQuarter : plusMode; }
+
+void RunVariations() {
+  const SplitMode plusMode = CurrentMode;
+  const SplitMode minusMode = MinusModeFor(plusMode);
+  for (int i = 0; i < kVariationCount; ++i) {
+    const bool isPlus = i % 2 == 0;
+    int32_t result = ApplyVariation(VariationNames[i], isPlus ? plusMode : minusMode);
+    if (result != 0) {
+      // A failed play is the run's outcome too, not only a failed region step: reporting success
+      // would record a step that did not happen.
+      RunStatus = result;
+      return;
+    }
+  }
+  Deselect();
+}
+
+int32_t ApplyVariation(const char* actionName, SplitMode mode) {
+  if (int32_t error = SelectSplitRegion(mode)) return error;
+  return PlayVariationAction(kVariationSetName, actionName);
+}
+
+int32_t PlayVariationAction(const char* setName, const char* actionName) {
+  OwnedReference action;
+  OwnedDescriptor event;
+  OwnedDescriptor result;
+
+  if (int32_t error = DescriptorSuite().Make(event.Receive())) return error;
+  const host::PSActionReferenceProcs& references = ReferenceSuite();
+  if (int32_t error = references.Make(action.Receive())) return error;
+  if (int32_t error = references.PutName(action.get(), host::kClassAction, actionName)) return error;
+  if (int32_t error = references.PutName(action.get(), host::kClassActionSet, setName)) return error;
+  if (int32_t error = DescriptorSuite().PutReference(event.get(), host::kKeyNull, action.get())) return error;
+  return ControlSuite().Play(result.Receive(), host::kEventPlay, event.get(), host::plugInDialogSilent);
+}
 
 }  // namespace zem

@@ -1,9 +1,31 @@
 // The run over the eighteen variations of a "Do It" call.
 #pragma once
 
+#include <cstdint>
+
+#include "../entry/PluginState.h"
+
 namespace zem {
 
-// Plays every variation's action into its region; the outcome is left in RunStatus.
+constexpr int kVariationCount = 18;
+
+// In play order; each "plus" variation is followed by its "minus" partner.
+extern const char* const VariationNames[kVariationCount];
+
+// The action set all eighteen actions are played from.
+extern const char kVariationSetName[];
+
+// The mode of the minus variations: the right quarter where the plus ones take the left.
+SplitMode MinusModeFor(SplitMode plusMode);
+
+// Plays every variation's action into its region, in order, and clears the selection after a
+// complete run. The outcome is left in RunStatus: 0, or the code of the first failure.
 void RunVariations();
+
+// Selects the mode's region, then plays the action there.
+int32_t ApplyVariation(const char* actionName, SplitMode mode);
+
+// Plays the named action of the named action set.
+int32_t PlayVariationAction(const char* setName, const char* actionName);
 
 }  // namespace zem

@@ -1,11 +1,14 @@
 // The built module, loaded by a Windows program and called through the real interface.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "LoadedModule.h"
 #include "host/ActionDescriptorSuite.h"
 #include "host/ActionReferenceSuite.h"
 #include "host/Keys.h"
 #include "host/ResultCodes.h"
+#include "common/FaultSweep.h"
 #include "hostsim/Host.h"
 
 namespace {
@@ -44,6 +47,39 @@ TEST_F(ModuleTest, DoItThroughTheRealInterfaceRecordsTheMode) {
   EXPECT_EQ(parameters.recordInfo, host::plugInDialogOptional);
   EXPECT_EQ(sim.Use(host::kPSActionDescriptorSuite).acquired, 1);
   EXPECT_EQ(sim.Use(host::kPSActionReferenceSuite).released, 1);
+}
+
+TEST_F(ModuleTest, WholeRunPlaysEveryActionInOrderThenClears) {
+  ASSERT_NE(module.Entry(), nullptr);
+  hostsim::Descriptor given;
+  given.Put(host::kKeyCount, hostsim::Value::Integer(5));
+  parameters.descriptor = sim.NewDescriptor(given);
+  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), 0);
+
+  std::vector<std::string> played;
+  for (const std::string& line : sim.log()) {
+    if (line.rfind("Ply ", 0) != 0) continue;
+    const size_t start = line.find('"') + 1;
+    played.push_back(line.substr(start, line.find('"', start) - start));
+  }
+  EXPECT_EQ(played, hostsim::DefaultVariationActions());
+  EXPECT_EQ(sim.log().back(), "setd null=[Chnl.fsel] T=enum(Ordn,None)");
+  EXPECT_EQ(sim.DescriptorText(parameters.descriptor), "Cnt=5");
+}
+
+TEST_F(ModuleTest, MissingActionFailsTheRunAcrossTheBoundary) {
+  ASSERT_NE(module.Entry(), nullptr);
+  sim.actionSet.actions.pop_back();
+  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), hostsim::kErrNoSuchAction);
+  EXPECT_EQ(parameters.descriptor, nullptr);
+}
+
+// Failures raised inside the module (a refused suite) are caught there: the module is built with
+// its own runtime and unwinder, so this is where that is proved.
+TEST_F(ModuleTest, EveryHostCallOfAWholeRunFailedInTurn) {
+  ASSERT_NE(module.Entry(), nullptr);
+  int calls = fault_sweep::Sweep(module.Entry(), 4, [] {});
+  std::printf("fault sweep through the module, mode 4: %d host calls\n", calls);
 }
 
 TEST_F(ModuleTest, AbandonedCallReturnsTheHostsCodeAcrossTheBoundary) {
