@@ -9,6 +9,7 @@ add_executable(unit_tests
   tests/native/HostSimTest.cpp
   tests/native/HostSuitesTest.cpp
   tests/native/ModeParameterTest.cpp
+  tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp
   tests/native/VariationRunTest.cpp
 )

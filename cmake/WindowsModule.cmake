@@ -1,9 +1,14 @@
 # The plug-in module, ZEM_Variations.8li: a DLL exporting exactly AutoPluginMain and
 # _GenericProc@16 through its .def file, with the C++ runtime linked in statically so that it
 # imports only Windows system DLLs.
+enable_language(RC)
+
 add_library(ZEM_Variations SHARED
   entry/GlobalNewDelete.cpp
   entry/exports.def
+  platform/ActivationContext.cpp
+  platform/DllMain.cpp
+  resources/ZEM_Variations.rc
   ui/DialogStandIns.cpp
 )
 target_link_libraries(ZEM_Variations PRIVATE zem_core)

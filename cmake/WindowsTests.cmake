@@ -41,3 +41,8 @@ function(add_windows_test name)
 endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
+add_windows_test(resource_tests tests/windows/ResourceTest.cpp)
+add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
+
+# The activation-context wrapper's tests, against stand-ins for the functions it looks up.
+include(cmake/ActivationContextTests.cmake OPTIONAL)
