@@ -23,6 +23,12 @@ class ModuleTest : public ::testing::Test {
     EXPECT_EQ(sim.LiveBlocks(), 0);
   }
 
+  void GiveMode(int32_t mode) {
+    hostsim::Descriptor given;
+    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
+    parameters.descriptor = sim.NewDescriptor(given);
+  }
+
   LoadedModule module;
   hostsim::Host sim;
   host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired, nullptr};
@@ -38,9 +44,7 @@ TEST_F(ModuleTest, LoadsAndExportsItsTwoEntries) {
 
 TEST_F(ModuleTest, DoItThroughTheRealInterfaceRecordsTheMode) {
   ASSERT_NE(module.Entry(), nullptr);
-  hostsim::Descriptor given;
-  given.Put(host::kKeyCount, hostsim::Value::Integer(4));
-  parameters.descriptor = sim.NewDescriptor(given);
+  GiveMode(4);
 
   EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), 0);
   EXPECT_EQ(sim.DescriptorText(parameters.descriptor), "Cnt=4");
@@ -51,9 +55,7 @@ TEST_F(ModuleTest, DoItThroughTheRealInterfaceRecordsTheMode) {
 
 TEST_F(ModuleTest, WholeRunPlaysEveryActionInOrderThenClears) {
   ASSERT_NE(module.Entry(), nullptr);
-  hostsim::Descriptor given;
-  given.Put(host::kKeyCount, hostsim::Value::Integer(5));
-  parameters.descriptor = sim.NewDescriptor(given);
+  GiveMode(5);
   EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), 0);
 
   std::vector<std::string> played;
