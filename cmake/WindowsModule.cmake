@@ -3,15 +3,37 @@
 # imports only Windows system DLLs.
 enable_language(RC)
 
+set(ZEM_WEB_HOST "zem.example.org" CACHE STRING
+    "Host name of the project's web site: the About box's link caption and the address it opens")
+configure_file(resources/WebHost.h.in ${CMAKE_BINARY_DIR}/generated/WebHost.h @ONLY)
+
+# The dialogs and the activation context they run in. Also linked into the dialog tests, which
+# drive the framework with templates of their own.
+add_library(zem_ui STATIC
+  platform/ActivationContext.cpp
+  ui/AboutBox.cpp
+  ui/GenericProc.cpp
+  ui/ModalDialog.cpp
+  ui/ModeDialog.cpp
+  ui/PositionDialog.cpp
+  ui/RadioGroup.cpp
+)
+target_link_libraries(zem_ui PUBLIC zem_core)
+
 add_library(ZEM_Variations SHARED
   entry/GlobalNewDelete.cpp
   entry/exports.def
-  platform/ActivationContext.cpp
   platform/DllMain.cpp
   resources/ZEM_Variations.rc
-  ui/DialogStandIns.cpp
 )
-target_link_libraries(ZEM_Variations PRIVATE zem_core)
+target_include_directories(ZEM_Variations PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
+# windres reports no dependencies: name what the script includes.
+set_source_files_properties(resources/ZEM_Variations.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/PluginProperties.rc;${CMAKE_SOURCE_DIR}/resources/ModeDialog.rc;\
+${CMAKE_SOURCE_DIR}/resources/AboutBox.rc;${CMAKE_SOURCE_DIR}/resources/ResourceIds.h;\
+${CMAKE_SOURCE_DIR}/resources/Logo.bmp;${CMAKE_BINARY_DIR}/generated/WebHost.h")
+# The core calls the dialogs, and the dialogs the core.
+target_link_libraries(ZEM_Variations PRIVATE zem_core zem_ui)
 if(MINGW)
   target_link_options(ZEM_Variations PRIVATE -static -static-libgcc -static-libstdc++ -s)
 elseif(MSVC)

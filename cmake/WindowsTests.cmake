@@ -37,12 +37,28 @@ function(add_windows_test name)
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
   add_dependencies(${name} wine_prefix ZEM_Variations)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED wine)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
 add_windows_test(resource_tests tests/windows/ResourceTest.cpp)
 add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
+
+# The dialogs in real windows: the module's own, and the framework linked into a test program.
+# The run saves screenshots of both dialogs under the build folder.
+add_library(dialog_driver STATIC tests/windows/DialogDriver.cpp tests/windows/Screenshot.cpp)
+target_include_directories(dialog_driver SYSTEM PUBLIC /usr/include/stb)
+add_windows_test(mode_dialog_tests tests/windows/ModeDialogTest.cpp)
+add_windows_test(about_box_tests tests/windows/AboutBoxTest.cpp)
+add_windows_test(dialog_resource_tests tests/windows/DialogResourceTest.cpp)
+add_windows_test(dialog_framework_tests tests/windows/DialogFrameworkTest.cpp tests/windows/DialogFrameworkTest.rc)
+foreach(dialog_test mode_dialog_tests about_box_tests dialog_framework_tests)
+  target_link_libraries(${dialog_test} PRIVATE dialog_driver)
+endforeach()
+target_link_libraries(dialog_framework_tests PRIVATE zem_ui)
+foreach(web_host_test about_box_tests dialog_resource_tests)
+  target_compile_definitions(${web_host_test} PRIVATE "ZEM_WEB_HOST=\"${ZEM_WEB_HOST}\"")
+endforeach()
 
 # The activation-context wrapper's tests, against stand-ins for the functions it looks up.
 include(cmake/ActivationContextTests.cmake OPTIONAL)

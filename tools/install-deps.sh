@@ -17,6 +17,7 @@ need_command wine wine
 need_package wine32:i386
 need_command xvfb-run xvfb
 need_command xauth xauth
+need_file /usr/include/stb/stb_image_write.h libstb-dev
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"

@@ -19,9 +19,10 @@ run_preset() {
     status=1
     return
   fi
-  # The Windows tests show real dialogs: give them a virtual display.
+  # The Windows tests show real dialogs: give them a virtual display, in true colour so that
+  # screenshots show the dialogs as they are.
   local runner=()
-  [ "$preset" = win32 ] && runner=(xvfb-run -a)
+  [ "$preset" = win32 ] && runner=(xvfb-run -a -s "-screen 0 1024x768x24")
   "${runner[@]}" ctest --preset "$preset" 2>&1 | tee "$logs/$preset.ctest"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   # ctest's summary: "100% tests passed, 0 tests failed out of 41"

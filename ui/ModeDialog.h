@@ -1,0 +1,23 @@
+// The dialog in which the user chooses the split mode of a run.
+#pragma once
+
+#include "../entry/PluginState.h"
+#include "ModalDialog.h"
+#include "RadioGroup.h"
+
+namespace zem {
+
+class ModeDialog : public ModalDialog {
+ public:
+  ModeDialog() : selectedMode(CurrentMode) {}
+
+  // Checks the button of `selectedMode`; any mode without a button of its own gets the first.
+  void OnInit() override;
+  // On OK, takes the mode of the checked button.
+  void OnCommand(int item) override;
+
+  RadioGroup radios;
+  SplitMode selectedMode;
+};
+
+}  // namespace zem
