@@ -123,6 +123,21 @@ TEST_F(AboutBoxTest, TheAddressIsTheSchemeAndTheCaptionExactly) {
                                                          "http://example.org/a b?c=d"}));
 }
 
+// The dialog manager takes the Enter key before it can reach the box as a character: the box's
+// default button is disabled, so Enter leaves the box open (Wine ignores it; Windows may press the
+// focused link instead). Esc is Cancel and closes it.
+TEST_F(AboutBoxTest, TheEnterKeyLeavesTheBoxOpenAndEscClosesIt) {
+  ASSERT_NE(module.Entry(), nullptr);
+  bool openAfterEnter = false;
+  AboutWithBox([&](HWND dialog) {
+    driver::PressKey(dialog, VK_RETURN);
+    driver::Settle(dialog);
+    openAfterEnter = IsWindowVisible(dialog) != FALSE;
+    driver::PressKey(dialog, VK_ESCAPE);
+  });
+  EXPECT_TRUE(openAfterEnter);
+}
+
 TEST_F(AboutBoxTest, AFailedLinkClickDoesNothingAndTheNextOneWorks) {
   ASSERT_NE(module.Entry(), nullptr);
   sim.RefuseSuite(host::kPSGetFileListSuite, 1);
