@@ -12,6 +12,7 @@ add_executable(unit_tests
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp
   tests/native/VariationRunTest.cpp
+  tests/native/DocumentModelTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE zem_core hostsim GTest::gtest_main)

@@ -47,7 +47,7 @@ add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
 # The dialogs in real windows: the module's own, and the framework linked into a test program.
 # The run saves screenshots of both dialogs under the build folder.
 add_library(dialog_driver STATIC tests/windows/DialogDriver.cpp tests/windows/Screenshot.cpp)
-target_include_directories(dialog_driver SYSTEM PUBLIC /usr/include/stb)
+target_link_libraries(dialog_driver PUBLIC hostsim)
 add_windows_test(mode_dialog_tests tests/windows/ModeDialogTest.cpp)
 add_windows_test(about_box_tests tests/windows/AboutBoxTest.cpp)
 add_windows_test(dialog_resource_tests tests/windows/DialogResourceTest.cpp)
@@ -59,6 +59,14 @@ target_link_libraries(dialog_framework_tests PRIVATE zem_ui)
 foreach(web_host_test about_box_tests dialog_resource_tests)
   target_compile_definitions(${web_host_test} PRIVATE "ZEM_WEB_HOST=\"${ZEM_WEB_HOST}\"")
 endforeach()
+
+# The reference host, with its golden contact sheet and its action file beside the test program.
+add_windows_test(reference_host_tests tests/windows/ReferenceHostTest.cpp)
+target_link_libraries(reference_host_tests PRIVATE reference_host dialog_driver)
+add_dependencies(reference_host_tests actctx_bare)
+add_custom_command(TARGET reference_host_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/tests/golden/contact-sheet-mode4.png
+          ${CMAKE_SOURCE_DIR}/hostsim/ZEM_Variations.actions ${CMAKE_BINARY_DIR}/bin)
 
 # The activation-context wrapper's tests, against stand-ins for the functions it looks up.
 include(cmake/ActivationContextTests.cmake OPTIONAL)

@@ -5,6 +5,7 @@
 
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
+#include "Canvas.h"
 #include "Suites.h"
 
 namespace hostsim {
@@ -137,18 +138,22 @@ void Host::FreeDescriptor(host::PIActionDescriptor descriptor) {
   objects.Free(ObjectKind::Descriptor, reinterpret_cast<uintptr_t>(descriptor), "host free");
 }
 
-// 'Ply ' names its action by reference: the action first, its set second.
-static bool NamesAction(const Descriptor* parameters, const ActionSet& set) {
+// 'Ply ' names its action by reference: the action first, its set second. The action's name, or
+// null when the event names no action of the set.
+static const std::string* NamedAction(const Descriptor* parameters, const ActionSet& set) {
   const Value* target = parameters ? parameters->Find(host::kKeyNull) : nullptr;
-  if (target == nullptr || target->kind != Value::Kind::Reference) return false;
+  if (target == nullptr || target->kind != Value::Kind::Reference) return nullptr;
   const auto& elements = target->reference->elements;
-  if (elements.size() != 2) return false;
+  if (elements.size() != 2) return nullptr;
   const ReferenceElement& action = elements[0];
   const ReferenceElement& actionSet = elements[1];
-  if (action.form != ReferenceElement::Form::Name || action.desiredClass != host::kClassAction) return false;
-  if (actionSet.form != ReferenceElement::Form::Name || actionSet.desiredClass != host::kClassActionSet) return false;
-  if (actionSet.name != set.name) return false;
-  return std::find(set.actions.begin(), set.actions.end(), action.name) != set.actions.end();
+  if (action.form != ReferenceElement::Form::Name || action.desiredClass != host::kClassAction) return nullptr;
+  if (actionSet.form != ReferenceElement::Form::Name || actionSet.desiredClass != host::kClassActionSet) {
+    return nullptr;
+  }
+  if (actionSet.name != set.name) return nullptr;
+  if (std::find(set.actions.begin(), set.actions.end(), action.name) == set.actions.end()) return nullptr;
+  return &action.name;
 }
 
 int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options) {
@@ -157,7 +162,16 @@ int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t op
   if (options != host::plugInDialogSilent) line += " dialog=" + std::to_string(options);
 
   int32_t result = 0;
-  if (event == host::kEventPlay && !NamesAction(parameters, actionSet)) result = kErrNoSuchAction;
+  if (event == host::kEventPlay) {
+    const std::string* action = NamedAction(parameters, actionSet);
+    if (action == nullptr) {
+      result = kErrNoSuchAction;
+    } else if (canvas != nullptr) {
+      result = canvas->PlayAction(*action);
+    }
+  } else if (canvas != nullptr && (event == host::kEventSet || event == host::kEventAddTo)) {
+    result = parameters != nullptr ? canvas->Select(event, *parameters) : host::kParamErr;
+  }
   Log(result == 0 ? line : line + " -> " + std::to_string(result));
   if (result == 0 && afterPlay) afterPlay(line);
   return result;

@@ -37,6 +37,8 @@ struct ActionSet {
 
 const std::vector<std::string>& DefaultVariationActions();
 
+class Canvas;
+
 struct SuiteUse {
   int acquired = 0;
   int released = 0;
@@ -68,6 +70,9 @@ class Host {
   void* accessResourceModule = nullptr;
   // Called after every successful play with the event's canonical text, e.g. to resize the document.
   std::function<void(const std::string& event)> afterPlay;
+  // The document's pixels, when the host has them: selection events then shape its selection and
+  // 'Ply ' applies the named action to it. Not owned.
+  Canvas* canvas = nullptr;
   // Makes the host refuse a suite by name: its next `times` acquisitions, or all of them.
   static constexpr int kAlways = -1;
   void RefuseSuite(const std::string& name, int times = kAlways);

@@ -64,7 +64,7 @@ TEST_F(AboutBoxTest, ShowsItsSevenLinesAndTheLinkAndSavesAScreenshot) {
   ASSERT_NE(module.Entry(), nullptr);
   std::string text, link, title;
   LONG style = 0;
-  screenshot::Picture shot;
+  hostsim::Image shot;
   AboutWithBox([&](HWND dialog) {
     text = driver::ControlText(dialog, kText);
     link = driver::ControlText(dialog, kLink);
@@ -90,7 +90,7 @@ TEST_F(AboutBoxTest, ShowsItsSevenLinesAndTheLinkAndSavesAScreenshot) {
   EXPECT_EQ(title, "");
   EXPECT_EQ(style & WS_SYSMENU, 0) << "no close box";
   ASSERT_GT(shot.width, 0);
-  EXPECT_TRUE(screenshot::SavePng(shot, screenshot::Folder() + "\\about-box.png"));
+  EXPECT_TRUE(screenshot::Save(shot, "about-box.png"));
 }
 
 TEST_F(AboutBoxTest, TheLinkOpensItsCaptionEveryTimeAndTheBoxStaysOpen) {

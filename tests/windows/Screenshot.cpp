@@ -1,22 +1,20 @@
 #include "Screenshot.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
+#include <cstdint>
 
 namespace screenshot {
 
-Picture Capture(HWND window) {
+hostsim::Image Capture(HWND window) {
   RECT bounds{};
   GetWindowRect(window, &bounds);
-  Picture picture;
-  picture.width = bounds.right - bounds.left;
-  picture.height = bounds.bottom - bounds.top;
-  if (picture.width <= 0 || picture.height <= 0) return Picture();
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  if (width <= 0 || height <= 0) return hostsim::Image();
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top down
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -26,11 +24,13 @@ Picture Capture(HWND window) {
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, picture.width, picture.height, screen, bounds.left, bounds.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
   GdiFlush();
-  const auto* source = static_cast<const uint32_t*>(bits);
-  picture.pixels.assign(source, source + static_cast<size_t>(picture.width) * picture.height);
-  for (uint32_t& pixel : picture.pixels) pixel &= 0xFFFFFF;
+  hostsim::Image picture(width, height);
+  const auto* bgrx = static_cast<const uint8_t*>(bits);
+  for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+    for (int c = 0; c < 3; ++c) picture.rgb[i * 3 + c] = bgrx[i * 4 + 2 - c];
+  }
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -38,46 +38,31 @@ Picture Capture(HWND window) {
   return picture;
 }
 
-bool SavePng(const Picture& picture, const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  if (slash != std::string::npos) CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
-  std::vector<unsigned char> rgb;
-  rgb.reserve(picture.pixels.size() * 3);
-  for (uint32_t pixel : picture.pixels) {
-    rgb.push_back(static_cast<unsigned char>(pixel >> 16));
-    rgb.push_back(static_cast<unsigned char>(pixel >> 8));
-    rgb.push_back(static_cast<unsigned char>(pixel));
-  }
-  return stbi_write_png(path.c_str(), picture.width, picture.height, 3, rgb.data(), picture.width * 3) != 0;
-}
-
-std::string Folder() {
+bool Save(const hostsim::Image& picture, const std::string& name) {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
-  folder.erase(folder.find_last_of("\\/"));          // the programs' folder
-  folder.erase(folder.find_last_of("\\/") + 1);      // the build folder
-  return folder + "screenshots";
+  folder.erase(folder.find_last_of("\\/"));      // the programs' folder
+  folder.erase(folder.find_last_of("\\/") + 1);  // the build folder
+  folder += "screenshots";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return hostsim::SavePng(picture, folder + "\\" + name);
 }
 
-Picture LoadBitmapResource(HMODULE module, int id) {
-  Picture picture;
+hostsim::Image LoadBitmapResource(HMODULE module, int id) {
   HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));  // RT_BITMAP
-  if (found == nullptr) return picture;
-  const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
+  if (found == nullptr) return hostsim::Image();
+  const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
   const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
-  if (header->biBitCount != 24 || header->biCompression != BI_RGB) return picture;
-  picture.width = header->biWidth;
-  picture.height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-  const unsigned char* rows = data + header->biSize;
+  if (header->biBitCount != 24 || header->biCompression != BI_RGB) return hostsim::Image();
+  const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  hostsim::Image picture(header->biWidth, height);
+  const uint8_t* rows = data + header->biSize;
   const size_t stride = (static_cast<size_t>(picture.width) * 3 + 3) / 4 * 4;
-  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-  for (int y = 0; y < picture.height; ++y) {
-    const int sourceRow = header->biHeight > 0 ? picture.height - 1 - y : y;
-    const unsigned char* row = rows + sourceRow * stride;
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = rows + (header->biHeight > 0 ? height - 1 - y : y) * stride;
     for (int x = 0; x < picture.width; ++x) {
-      picture.pixels[static_cast<size_t>(y) * picture.width + x] =
-          uint32_t(row[x * 3 + 2]) << 16 | uint32_t(row[x * 3 + 1]) << 8 | row[x * 3];
+      for (int c = 0; c < 3; ++c) picture.At(x, y)[c] = row[x * 3 + 2 - c];
     }
   }
   return picture;

@@ -1,0 +1,50 @@
+// The document the reference host works on: its pixels, its selection, the actions that the
+// plug-in plays on it, and a small picture of it after each action.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ActionFile.h"
+#include "Image.h"
+#include "Selection.h"
+#include "Values.h"
+
+namespace hostsim {
+
+struct Tile {
+  std::string label;
+  Image picture;
+};
+
+class Canvas {
+ public:
+  // `tileWidth` is the width of the pictures taken: of the original now, and after each action.
+  Canvas(Image image, ActionFile actions, int tileWidth);
+
+  // A selection event: 'setd' or 'AddT' on the selection. Returns 0, or -50 for an event that
+  // does not describe a selection the host knows.
+  int32_t Select(uint32_t event, const Descriptor& parameters);
+  // Applies the named action through the current selection and takes its picture. Returns 0, or
+  // -1728 for an action the file does not hold.
+  int32_t PlayAction(const std::string& name);
+
+  const Image& image() const { return image_; }
+  const Selection& selection() const { return selection_; }
+  const ActionFile& actions() const { return actions_; }
+  const std::vector<Tile>& tiles() const { return tiles_; }
+
+ private:
+  Image image_;
+  Selection selection_;
+  ActionFile actions_;
+  int tileWidth_;
+  std::vector<Tile> tiles_;
+};
+
+// The picture scaled to `width` pixels across, its proportions kept, each pixel the average of
+// the pixels it covers.
+Image Thumbnail(const Image& image, int width);
+
+}  // namespace hostsim

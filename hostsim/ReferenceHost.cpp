@@ -1,0 +1,305 @@
+#include "ReferenceHost.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "../host/FourCC.h"
+#include "../host/Keys.h"
+#include "../host/ResultCodes.h"
+#include "ActionFile.h"
+#include "Canvas.h"
+#include "ContactSheet.h"
+#include "Host.h"
+#include "Image.h"
+
+namespace hostsim {
+namespace {
+
+constexpr const char kUsage[] =
+    "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE] [--out DIR] [--plugin FILE]\n"
+    "       hostsim --about [--plugin FILE]\n"
+    "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
+    "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
+    "  --mode N       the split mode recorded for the step (1 to 7); without it the plug-in uses 1\n"
+    "  --dialog       shows the plug-in's mode dialog first\n"
+    "  --actions FILE the action set to play (the built-in one follows hostsim/ZEM_Variations.actions)\n"
+    "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
+    "  --about        shows the plug-in's About box and nothing else\n";
+
+struct Options {
+  std::string image;
+  std::string actions;
+  std::string out = "ZEM_Variations-output";
+  std::string plugin;
+  bool hasMode = false;
+  int32_t mode = 0;
+  bool dialog = false;
+  bool about = false;
+  bool help = false;
+};
+
+bool ParseInteger(const std::string& text, int32_t& value) {
+  char* end = nullptr;
+  errno = 0;
+  const long long parsed = std::strtoll(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno != 0 || parsed < INT32_MIN || parsed > INT32_MAX) return false;
+  value = static_cast<int32_t>(parsed);
+  return true;
+}
+
+bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    auto value = [&](std::string& target) {
+      if (i + 1 >= arguments.size() || arguments[i + 1].rfind("--", 0) == 0) {
+        error = option + " needs a value";
+        return false;
+      }
+      target = arguments[++i];
+      return true;
+    };
+    if (option == "--image") {
+      if (!value(options.image)) return false;
+    } else if (option == "--actions") {
+      if (!value(options.actions)) return false;
+    } else if (option == "--out") {
+      if (!value(options.out)) return false;
+    } else if (option == "--plugin") {
+      if (!value(options.plugin)) return false;
+    } else if (option == "--mode") {
+      std::string text;
+      if (!value(text)) return false;
+      if (!ParseInteger(text, options.mode)) {
+        error = "--mode takes a whole number, not '" + text + "'";
+        return false;
+      }
+      options.hasMode = true;
+    } else if (option == "--dialog") {
+      options.dialog = true;
+    } else if (option == "--about") {
+      options.about = true;
+    } else if (option == "--help" || option == "-h") {
+      options.help = true;
+    } else {
+      error = "unknown option '" + option + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// The plug-in module, loaded as the host loads it and checked for what the host calls.
+class Plugin {
+ public:
+  ~Plugin() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
+  bool Load(const std::string& path, std::string& error) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      error = "no plug-in at " + path;
+      return false;
+    }
+    module_ = LoadLibraryA(path.c_str());
+    if (module_ == nullptr) {
+      error = path + " is not a valid plug-in module (it does not load, error " + std::to_string(GetLastError()) + ")";
+      return false;
+    }
+    for (const char* name : {"AutoPluginMain", "_GenericProc@16"}) {
+      if (GetProcAddress(module_, name) == nullptr) {
+        error = path + " is not a ZEM_Variations plug-in: it does not export " + name;
+        return false;
+      }
+    }
+    if (FindResourceA(module_, MAKEINTRESOURCEA(16000), "PIPL") == nullptr) {
+      error = path + " is not a ZEM_Variations plug-in: it has no property list (PIPL 16000)";
+      return false;
+    }
+    entry_ = reinterpret_cast<host::SPPluginEntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, "AutoPluginMain")));
+    return true;
+  }
+
+  HMODULE module() const { return module_; }
+  host::SPPluginEntryPoint entry() const { return entry_; }
+
+ private:
+  HMODULE module_ = nullptr;
+  host::SPPluginEntryPoint entry_ = nullptr;
+};
+
+const char* ModeName(int32_t mode) {
+  static const char* const names[] = {"Diagonal Split",    "Half vertical",      "Half horizontal",
+                                      "Strips 4 vertical", "Strips 8 vertical", "Left/right quarter",
+                                      "right quarter"};
+  return mode >= 1 && mode <= 7 ? names[mode - 1] : "no region: every action on the whole image";
+}
+
+bool WriteText(const std::string& path, const std::vector<std::string>& lines) {
+  std::ofstream file(path, std::ios::binary);
+  for (const std::string& line : lines) file << line << "\r\n";
+  return static_cast<bool>(file.flush());
+}
+
+// Creates the folder and any missing parents.
+bool MakeFolder(const std::string& path) {
+  if (path.empty()) return true;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const size_t slash = path.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0 && path[slash - 1] != ':' && !MakeFolder(path.substr(0, slash))) {
+    return false;
+  }
+  return CreateDirectoryA(path.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Writes both files, or neither: each goes to a temporary name first.
+bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vector<std::string>& log,
+                  std::string& sheetPath, std::string& logPath, std::string& error) {
+  if (!MakeFolder(folder)) {
+    error = "cannot create the folder " + folder;
+    return false;
+  }
+  sheetPath = folder + "\\contact-sheet.png";
+  logPath = folder + "\\event-log.txt";
+  const std::string sheetPart = sheetPath + ".part", logPart = logPath + ".part";
+  const bool written = SavePng(sheet, sheetPart) && WriteText(logPart, log) &&
+                       MoveFileExA(sheetPart.c_str(), sheetPath.c_str(), MOVEFILE_REPLACE_EXISTING) &&
+                       MoveFileExA(logPart.c_str(), logPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!written) {
+    DeleteFileA(sheetPart.c_str());
+    DeleteFileA(logPart.c_str());
+    error = "cannot write into " + folder;
+  }
+  return written;
+}
+
+int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  Host host;
+  host.accessDefaultModule = plugin.module();
+  const int32_t result = host.CallAbout(plugin.entry());
+  if (result != 0) {
+    err << "hostsim: the plug-in's About call failed with " << result << " (" << ResultMeaning(result) << ")\n";
+    return 1;
+  }
+  out << "About box closed\n";
+  return 0;
+}
+
+}  // namespace
+
+std::string ResultMeaning(int32_t code) {
+  switch (code) {
+    case 0: return "success";
+    case host::kUserCanceledErr: return "cancelled by the user";
+    case host::kParamErr: return "bad parameter";
+    case host::kSPOutOfMemoryError: return "out of memory";
+    case kErrNoSuchAction: return "no such object: an action of the run is missing from the action set";
+    case host::kSPBadParameterError: return "'Parm': bad parameter";
+    case host::kSPSuiteNotFoundError: return "'S!Fd': a host suite was not found";
+    case host::kSPUnimplementedError: return "'!IMP': not implemented by the host";
+    case host::kHostInsufficient: return "the host cannot do this";
+    case host::kPropertyUndefined: return "a document property is not defined";
+    default: return "unknown result";
+  }
+}
+
+int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  Options options;
+  std::string error;
+  if (!ParseOptions(arguments, options, error)) {
+    err << "hostsim: " << error << "\n" << kUsage;
+    return 2;
+  }
+  if (options.help) {
+    out << kUsage;
+    return 0;
+  }
+
+  Plugin plugin;
+  if (!plugin.Load(options.plugin.empty() ? ProgramFolder() + "ZEM_Variations.8li" : options.plugin, error)) {
+    err << "hostsim: " << error << "\n";
+    return 1;
+  }
+  if (options.about) return ShowAbout(plugin, out, err);
+
+  Image image;
+  if (options.image.empty()) {
+    image = BuiltInImage();
+  } else if (!LoadImageFile(options.image, image, error)) {
+    err << "hostsim: " << error << "\n";
+    return 1;
+  }
+  ActionFile actions;
+  const bool actionsRead = options.actions.empty() ? ParseActionFile(DefaultActionFileText(), actions, error)
+                                                   : ReadActionFile(options.actions, actions, error);
+  if (!actionsRead) {
+    err << "hostsim: " << error << "\n";
+    return 1;
+  }
+
+  Host host;
+  Canvas canvas(image, actions, kTileWidth);
+  host.canvas = &canvas;
+  host.document.width = image.width;
+  host.document.height = image.height;
+  host.actionSet.name = actions.setName;
+  host.actionSet.actions.clear();
+  for (const Action& action : actions.actions) host.actionSet.actions.push_back(action.name);
+  host.accessDefaultModule = plugin.module();
+  int played = 0;
+  host.afterPlay = [&](const std::string& event) {
+    if (event.rfind("Ply ", 0) == 0) out << "  played " << ++played << ": " << canvas.tiles().back().label << "\n";
+  };
+
+  host::PIActionParameters parameters{options.dialog ? host::plugInDialogDisplay : host::plugInDialogDontDisplay,
+                                      host::plugInDialogRequired, nullptr};
+  if (options.hasMode) {
+    Descriptor given;
+    given.Put(host::kKeyCount, Value::Integer(options.mode));
+    parameters.descriptor = host.NewDescriptor(given);
+  }
+  out << "running " << actions.setName << " on a " << image.width << " x " << image.height << " image\n";
+  const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
+
+  int32_t mode = options.hasMode ? options.mode : 1;
+  if (parameters.descriptor != nullptr) {
+    const std::string recorded = host.DescriptorText(parameters.descriptor);
+    if (recorded.rfind("Cnt=", 0) == 0) ParseInteger(recorded.substr(4), mode);
+    host.FreeDescriptor(parameters.descriptor);
+  }
+  if (result != 0) {
+    err << "hostsim: the plug-in failed with " << result << " (" << ResultMeaning(result) << ") after " << played
+        << " actions; nothing was written\n";
+    return 1;
+  }
+  if (!host.violations().empty() || host.objects.Live() != 0 || host.SuitesHeld() != 0 || host.LiveBlocks() != 0) {
+    err << "hostsim: the plug-in broke the host's rules:";
+    for (const std::string& violation : host.violations()) err << " " << violation << ";";
+    err << " " << host.objects.Live() << " objects, " << host.SuitesHeld() << " suites and " << host.LiveBlocks()
+        << " blocks left; nothing was written\n";
+    return 1;
+  }
+
+  const std::string title = actions.setName + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
+  std::string sheetPath, logPath;
+  if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), host.log(), sheetPath, logPath, error)) {
+    err << "hostsim: " << error << "\n";
+    return 1;
+  }
+  out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << actions.actions.size()
+      << " actions played, plug-in result 0 (success)\n"
+      << "contact sheet: " << sheetPath << "\n"
+      << "event log: " << logPath << "\n";
+  return 0;
+}
+
+}  // namespace hostsim

@@ -1,0 +1,43 @@
+// The document's selection as a coverage mask: 0 outside, 1 inside, fractions along the edges of
+// anti-aliased polygons. With no selection at all, adjustments apply to the whole document.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace hostsim {
+
+struct Point {
+  double x;
+  double y;
+};
+
+class Selection {
+ public:
+  void Resize(int width, int height);
+  // "Select none".
+  void Clear();
+  // A pixel is inside a rectangle or a hard-edged polygon when its centre is.
+  void SetRectangle(double top, double left, double bottom, double right);
+  void AddRectangle(double top, double left, double bottom, double right);
+  // Anti-aliased edges cover each pixel by the share of its 16 sample points inside.
+  void SetPolygon(const std::vector<Point>& points, bool antiAlias);
+
+  bool active() const { return active_; }
+  // Coverage of a pixel: 1 everywhere while nothing is selected.
+  float At(int x, int y) const { return active_ ? coverage_[static_cast<size_t>(y) * width_ + x] : 1.0f; }
+  // Pixels at least half covered; 0 while nothing is selected.
+  int SelectedPixels() const;
+  // The summed coverage, the selected area in pixels.
+  double Area() const;
+
+ private:
+  void FillRectangle(double top, double left, double bottom, double right);
+
+  int width_ = 0;
+  int height_ = 0;
+  bool active_ = false;
+  std::vector<float> coverage_;
+};
+
+}  // namespace hostsim

@@ -1,0 +1,231 @@
+// The host model's document: selections made by the plug-in's real events, the actions' effect on
+// the pixels, the action file, images and the contact sheet.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "PluginFixture.h"
+#include "host/Keys.h"
+#include "hostsim/ActionFile.h"
+#include "hostsim/Canvas.h"
+#include "hostsim/ContactSheet.h"
+#include "hostsim/Image.h"
+
+namespace {
+
+using hostsim::ActionFile;
+using hostsim::Canvas;
+using hostsim::Image;
+
+ActionFile DefaultActions() {
+  ActionFile file;
+  std::string error;
+  EXPECT_TRUE(hostsim::ParseActionFile(hostsim::DefaultActionFileText(), file, error)) << error;
+  return file;
+}
+
+// A whole run on a small grey document, with the selection of every play kept.
+class SelectionMaskTest : public PluginFixture {
+ protected:
+  struct Played {
+    std::string action;
+    bool selected;
+    int pixels;  // at least half covered
+    double area;
+    hostsim::Selection selection;
+  };
+
+  std::vector<Played> Run(int width, int height, int32_t mode) {
+    Canvas canvas(Image(width, height, 100), DefaultActions(), 8);
+    sim.canvas = &canvas;
+    sim.document.width = width;
+    sim.document.height = height;
+    std::vector<Played> played;
+    sim.afterPlay = [&](const std::string& event) {
+      if (event.rfind("Ply ", 0) != 0) return;
+      const hostsim::Selection& s = canvas.selection();
+      played.push_back({canvas.tiles().back().label, s.active(), s.SelectedPixels(), s.Area(), s});
+    };
+    hostsim::Descriptor given;
+    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
+    if (parameters.descriptor != nullptr) sim.FreeDescriptor(parameters.descriptor);
+    parameters.descriptor = sim.NewDescriptor(given);
+    EXPECT_EQ(DoIt(), 0);
+    sim.canvas = nullptr;
+    EXPECT_FALSE(canvas.selection().active()) << "the run ends with nothing selected";
+    return played;
+  }
+};
+
+TEST_F(SelectionMaskTest, RectangleModesCoverTheirStripsExactly) {
+  struct Case {
+    int32_t mode;
+    int width, height;
+    std::vector<std::pair<int, int>> columns;  // selected [from, to), over the rows below
+    int rows;
+  };
+  const Case cases[] = {
+      {2, 40, 24, {{0, 20}}, 24},
+      {3, 40, 24, {{0, 40}}, 12},
+      {4, 40, 24, {{0, 10}, {20, 30}}, 24},
+      {5, 40, 24, {{0, 5}, {10, 15}, {20, 25}, {30, 35}}, 24},
+      {4, 10, 7, {{0, 2}, {5, 8}}, 7},  // W - W/4 = 8, not 3W/4 = 7
+      {5, 10, 7, {{0, 1}, {2, 3}, {5, 6}, {7, 8}}, 7},
+  };
+  for (const Case& c : cases) {
+    const std::vector<Played> played = Run(c.width, c.height, c.mode);
+    ASSERT_EQ(played.size(), 18u) << "mode " << c.mode;
+    std::vector<float> expected(static_cast<size_t>(c.width) * c.height, 0.0f);
+    int pixels = 0;
+    for (auto [from, to] : c.columns) {
+      for (int y = 0; y < c.rows; ++y) {
+        for (int x = from; x < to; ++x, ++pixels) expected[static_cast<size_t>(y) * c.width + x] = 1.0f;
+      }
+    }
+    for (const Played& p : played) {
+      std::vector<float> mask;
+      for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) mask.push_back(p.selection.At(x, y));
+      }
+      EXPECT_EQ(mask, expected) << "mode " << c.mode << " W " << c.width << " " << p.action;
+      EXPECT_EQ(p.pixels, pixels);
+    }
+  }
+}
+
+TEST_F(SelectionMaskTest, TriangleModesAreAntiAliasedHalvesAndQuarters) {
+  const std::vector<Played> diagonal = Run(40, 24, 1);
+  ASSERT_EQ(diagonal.size(), 18u);
+  EXPECT_NEAR(diagonal[0].area, 40 * 24 / 2.0, 1.0);
+  EXPECT_EQ(diagonal[0].selection.At(1, 22), 1.0f) << "below the diagonal";
+  EXPECT_EQ(diagonal[0].selection.At(38, 1), 0.0f);
+  int partly = 0;
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const float c = diagonal[0].selection.At(x, y);
+      partly += c > 0 && c < 1;
+    }
+  }
+  EXPECT_GT(partly, 24) << "the edge is anti-aliased";
+
+  const std::vector<Played> quarters = Run(40, 24, 6);
+  ASSERT_EQ(quarters.size(), 18u);
+  for (size_t i = 0; i < quarters.size(); ++i) {
+    const bool plus = i % 2 == 0;
+    EXPECT_NEAR(quarters[i].area, 40 * 24 / 4.0, 1.0) << quarters[i].action;
+    EXPECT_EQ(quarters[i].selection.At(plus ? 1 : 38, 12), 1.0f) << quarters[i].action;
+    EXPECT_EQ(quarters[i].selection.At(plus ? 38 : 1, 12), 0.0f) << quarters[i].action;
+  }
+}
+
+TEST_F(SelectionMaskTest, WithoutARegionEachActionAppliesToTheWholeDocument) {
+  const std::vector<Played> played = Run(12, 6, 0);
+  ASSERT_EQ(played.size(), 18u);
+  for (const Played& p : played) EXPECT_FALSE(p.selected) << p.action;
+  hostsim::Selection none;
+  none.Resize(4, 4);
+  EXPECT_EQ(none.At(3, 3), 1.0f);
+}
+
+TEST(AdjustmentTest, ActionsChangeOnlyWhatIsSelectedAndBlendTheEdges) {
+  hostsim::Selection left;
+  left.Resize(4, 1);
+  left.SetPolygon({{0, 0}, {1.5, 0}, {1.5, 1}, {0, 1}, {0, 0}}, true);
+  Image image(4, 1, 100);
+  hostsim::Adjustment redder{hostsim::AdjustmentKind::Gain, {2, 1, 1}};
+  hostsim::Apply(redder, left, image);
+  EXPECT_EQ(image.At(0, 0)[0], 200);
+  EXPECT_EQ(image.At(1, 0)[0], 150) << "half covered";
+  EXPECT_EQ(image.At(1, 0)[1], 100);
+  EXPECT_EQ(image.At(2, 0)[0], 100);
+
+  Image bright(1, 1, 240);
+  hostsim::Selection all;
+  all.Resize(1, 1);
+  hostsim::Apply({hostsim::AdjustmentKind::Brightness, {40}}, all, bright);
+  EXPECT_EQ(bright.At(0, 0)[0], 255) << "clamped";
+
+  Image red(1, 1);
+  red.At(0, 0)[0] = 200;
+  hostsim::Apply({hostsim::AdjustmentKind::Hue, {120}}, all, red);
+  EXPECT_EQ(red.At(0, 0)[1], 200) << "a third of a turn takes red to green";
+  EXPECT_EQ(red.At(0, 0)[0], 0);
+}
+
+TEST(ActionFileTest, TheDefaultSetHoldsTheEighteenActionsInOrder) {
+  const ActionFile file = DefaultActions();
+  EXPECT_EQ(file.setName, "ZEM_Variations");
+  std::vector<std::string> names;
+  for (const auto& action : file.actions) names.push_back(action.name);
+  EXPECT_EQ(names, hostsim::DefaultVariationActions());
+}
+
+TEST(ActionFileTest, MistakesAreReportedWithTheirLine) {
+  struct Case {
+    const char* text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"# fine\n\nred_plus gain 1 1\n", "line 3: 'gain' takes 3 numbers"},
+      {"red_plus glow 2\n", "line 1: unknown adjustment 'glow'"},
+      {"a contrast 1\nb brightness lots\n", "line 2: 'lots' is not a number"},
+      {"a contrast 1\na contrast 2\n", "line 2: action 'a' is listed twice"},
+      {"a contrast 1\nset Other\n", "line 2: 'set' must come before the first action"},
+      {"\n\n\nlonely\n", "line 4: action 'lonely' has no adjustment"},
+      {"a gamma inf\n", "line 1: 'inf' is not a number"},
+  };
+  for (const Case& c : cases) {
+    ActionFile file;
+    file.setName = "untouched";
+    std::string error;
+    EXPECT_FALSE(hostsim::ParseActionFile(c.text, file, error)) << c.text;
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(file.setName, "untouched") << "nothing half-read is kept";
+  }
+  ActionFile file;
+  std::string error;
+  EXPECT_TRUE(hostsim::ParseActionFile("set Mine  # comment\nx hue -15 # turn\n", file, error)) << error;
+  EXPECT_EQ(file.setName, "Mine");
+  ASSERT_EQ(file.actions.size(), 1u);
+  EXPECT_EQ(file.actions[0].adjustment.values[0], -15);
+}
+
+TEST(ImageFileTest, PngRoundTripAndRefusals) {
+  const std::string folder = ::testing::TempDir();
+  Image image = hostsim::BuiltInImage();
+  ASSERT_TRUE(hostsim::SavePng(image, folder + "zem-roundtrip.png"));
+  Image back;
+  std::string error;
+  ASSERT_TRUE(hostsim::LoadImageFile(folder + "zem-roundtrip.png", back, error)) << error;
+  EXPECT_EQ(back.width, 480);
+  EXPECT_EQ(back.height, 320);
+  EXPECT_EQ(back.rgb, image.rgb);
+
+  Image untouched(1, 1, 7);
+  EXPECT_FALSE(hostsim::LoadImageFile(folder + "zem-no-such.png", untouched, error));
+  EXPECT_EQ(error, "cannot open image " + folder + "zem-no-such.png");
+  std::ofstream(folder + "zem-garbage.png") << "not an image";
+  EXPECT_FALSE(hostsim::LoadImageFile(folder + "zem-garbage.png", untouched, error));
+  EXPECT_EQ(error.rfind("cannot read image", 0), 0u) << error;
+  ASSERT_TRUE(hostsim::SavePng(Image(hostsim::kMaxImageSide + 1, 1), folder + "zem-wide.png"));
+  EXPECT_FALSE(hostsim::LoadImageFile(folder + "zem-wide.png", untouched, error));
+  EXPECT_NE(error.find("too large: 16385 x 1"), std::string::npos) << error;
+  EXPECT_EQ(untouched.rgb, std::vector<uint8_t>(3, 7));
+}
+
+TEST(ContactSheetTest, TilesInRowsOfFiveWithLabels) {
+  std::vector<hostsim::Tile> tiles(19, {"x", Image(hostsim::kTileWidth, 100, 200)});
+  const Image sheet = hostsim::ContactSheet("title", tiles);
+  EXPECT_EQ(sheet.width, 10 + 5 * (hostsim::kTileWidth + 10));
+  EXPECT_EQ(sheet.height, 34 + 4 * (100 + 22 + 10));
+  EXPECT_EQ(sheet.At(10, 34)[0], 200) << "first tile";
+  EXPECT_EQ(sheet.At(10 + 4 * 250, 34 + 3 * 132)[0], 40) << "the twentieth place is empty";
+  int ink = 0;
+  for (int y = 34 + 100; y < 34 + 122; ++y) {
+    for (int x = 10; x < 40; ++x) ink += sheet.At(x, y)[0] > 200;
+  }
+  EXPECT_GT(ink, 10) << "a label under the first tile";
+}
+
+}  // namespace

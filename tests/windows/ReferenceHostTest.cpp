@@ -1,0 +1,145 @@
+// The reference host run in-process on the built module: its outputs, its golden contact sheet,
+// and every kind of bad input, which must leave nothing behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "DialogDriver.h"
+#include "hostsim/Image.h"
+#include "hostsim/ReferenceHost.h"
+
+namespace {
+
+namespace driver = dialog_driver;
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class ReferenceHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    work = ProgramFolder() + "reference_host_work\\" + test->name();
+    CreateDirectoryA((ProgramFolder() + "reference_host_work").c_str(), nullptr);
+    CreateDirectoryA(work.c_str(), nullptr);
+    out = work + "\\out";
+    std::remove((out + "\\contact-sheet.png").c_str());
+    std::remove((out + "\\event-log.txt").c_str());
+    RemoveDirectoryA(out.c_str());
+  }
+
+  int Run(std::vector<std::string> arguments) {
+    arguments.push_back("--out");
+    arguments.push_back(out);
+    printed.str("");
+    problems.str("");
+    return hostsim::RunReferenceHost(arguments, printed, problems);
+  }
+
+  std::string File(const std::string& name, const std::string& contents) {
+    const std::string path = work + "\\" + name;
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+  }
+
+  std::string DefaultActionsWithout(const std::string& action) {
+    std::istringstream lines(ReadAll(ProgramFolder() + "ZEM_Variations.actions"));
+    std::string kept;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind(action + " ", 0) != 0) kept += line + "\n";
+    }
+    return kept;
+  }
+
+  std::string work, out;
+  std::ostringstream printed, problems;
+};
+
+TEST_F(ReferenceHostTest, ARunWritesTheContactSheetAndTheEventLog) {
+  ASSERT_EQ(Run({"--mode", "4"}), 0) << problems.str();
+  EXPECT_NE(printed.str().find("played 18: extra2_minus"), std::string::npos) << printed.str();
+  EXPECT_NE(printed.str().find("mode 4 (Strips 4 vertical), 18 of 18 actions played, plug-in result 0"),
+            std::string::npos)
+      << printed.str();
+
+  const std::string log = ReadAll(out + "\\event-log.txt");
+  EXPECT_EQ(log.rfind("get docH -> 320\r\nget docW -> 480\r\nsetd null=[Chnl.fsel] T=enum(Ordn,None)\r\n", 0), 0u);
+  size_t plays = 0;
+  for (size_t at = log.find("\r\nPly "); at != std::string::npos; at = log.find("\r\nPly ", at + 1)) ++plays;
+  EXPECT_EQ(plays, 18u);
+
+  // The golden sheet was made by this program and checked by eye; small differences in rounding
+  // between compilers are tolerated, a changed tile or label is not.
+  hostsim::Image sheet, golden;
+  std::string error;
+  ASSERT_TRUE(hostsim::LoadImageFile(out + "\\contact-sheet.png", sheet, error)) << error;
+  ASSERT_TRUE(hostsim::LoadImageFile(ProgramFolder() + "contact-sheet-mode4.png", golden, error)) << error;
+  ASSERT_EQ(sheet.width, golden.width);
+  ASSERT_EQ(sheet.height, golden.height);
+  size_t different = 0;
+  for (size_t i = 0; i < sheet.rgb.size(); ++i) different += std::abs(sheet.rgb[i] - golden.rgb[i]) > 2;
+  EXPECT_LT(different, sheet.rgb.size() / 1000) << "channel values off by more than 2";
+}
+
+TEST_F(ReferenceHostTest, TheDialogChoosesTheModeAndAboutShowsTheBox) {
+  driver::Driver chooser([](HWND dialog) {
+    driver::Click(dialog, 8);
+    driver::Click(dialog, IDOK);
+  });
+  ASSERT_EQ(Run({"--mode", "2", "--dialog"}), 0) << problems.str();
+  chooser.Finish();
+  EXPECT_TRUE(chooser.sawDialog());
+  EXPECT_NE(printed.str().find("mode 5 (Strips 8 vertical)"), std::string::npos) << printed.str();
+
+  driver::Driver reader([](HWND dialog) { driver::ClickAt(dialog, POINT{5, 5}); });
+  EXPECT_EQ(hostsim::RunReferenceHost({"--about"}, printed, problems), 0);
+  reader.Finish();
+  EXPECT_TRUE(reader.sawDialog());
+}
+
+TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
+  ASSERT_TRUE(hostsim::SavePng(hostsim::Image(hostsim::kMaxImageSide + 1, 2), work + "\\wide.png"));
+  struct Case {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"--bogus"}, 2, "unknown option '--bogus'"},
+      {{"--mode"}, 2, "--mode needs a value"},
+      {{"--mode", "four"}, 2, "--mode takes a whole number, not 'four'"},
+      {{"--image", work + "\\missing.png"}, 1, "cannot open image " + work + "\\missing.png"},
+      {{"--image", File("text.png", "not a picture")}, 1, "cannot read image " + work + "\\text.png"},
+      {{"--image", work + "\\wide.png"}, 1, "is too large: 16385 x 2"},
+      {{"--plugin", work + "\\none.8li"}, 1, "no plug-in at " + work + "\\none.8li"},
+      {{"--plugin", File("fake.8li", "MZ but not really")}, 1, "is not a valid plug-in module"},
+      {{"--plugin", ProgramFolder() + "actctx_bare.dll"}, 1, "it does not export AutoPluginMain"},
+      {{"--actions", File("bad.actions", "red_plus gain 2 1 1\nred_minus gain 2\n")}, 1,
+       "bad.actions, line 2: 'gain' takes 3 numbers"},
+      {{"--actions", File("short.actions", DefaultActionsWithout("green_minus"))}, 1,
+       "the plug-in failed with -1728 (no such object: an action of the run is missing from the action set) "
+       "after 3 actions; nothing was written"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.arguments), c.exitCode) << c.arguments[0];
+    EXPECT_NE(problems.str().find(c.message), std::string::npos) << problems.str();
+    EXPECT_FALSE(Exists(out)) << c.arguments[0];
+  }
+}
+
+}  // namespace
