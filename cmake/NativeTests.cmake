@@ -13,7 +13,8 @@ add_executable(unit_tests
   tests/native/PluginMainTest.cpp
   tests/native/VariationRunTest.cpp
   tests/native/DocumentModelTest.cpp
+  tests/native/CallBudgetTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(unit_tests PRIVATE zem_core hostsim GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE zem_core call_budget GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

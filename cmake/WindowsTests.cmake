@@ -68,5 +68,7 @@ add_custom_command(TARGET reference_host_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/tests/golden/contact-sheet-mode4.png
           ${CMAKE_SOURCE_DIR}/hostsim/ZEM_Variations.actions ${CMAKE_BINARY_DIR}/bin)
 
+include(cmake/WindowsBench.cmake)
+
 # The activation-context wrapper's tests, against stand-ins for the functions it looks up.
 include(cmake/ActivationContextTests.cmake OPTIONAL)

@@ -157,9 +157,14 @@ static const std::string* NamedAction(const Descriptor* parameters, const Action
 }
 
 int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options) {
-  std::string line = CodeText(event);
-  if (parameters != nullptr && !parameters->entries.empty()) line += " " + ToText(*parameters);
-  if (options != host::plugInDialogSilent) line += " dialog=" + std::to_string(options);
+  // The event's text is made only for someone who reads it, so that measurements of the plug-in
+  // with the log off are not dominated by the host's formatting.
+  std::string line;
+  if (recording || afterPlay) {
+    line = CodeText(event);
+    if (parameters != nullptr && !parameters->entries.empty()) line += " " + ToText(*parameters);
+    if (options != host::plugInDialogSilent) line += " dialog=" + std::to_string(options);
+  }
 
   int32_t result = 0;
   if (event == host::kEventPlay) {
@@ -188,8 +193,10 @@ int32_t Host::QueryProperty(uint32_t signature, uint32_t key, int32_t index, int
       result = 0;
     }
   }
-  std::string line = "get " + CodeText(key) + " -> ";
-  Log(result == 0 ? line + std::to_string(*value) : line + "error " + std::to_string(result));
+  if (recording) {
+    const std::string line = "get " + CodeText(key) + " -> ";
+    Log(result == 0 ? line + std::to_string(*value) : line + "error " + std::to_string(result));
+  }
   return result;
 }
 

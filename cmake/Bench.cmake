@@ -1,0 +1,9 @@
+# The benchmark: host calls and instructions per "Do It", against the host model with its log off.
+add_library(call_budget STATIC bench/CallBudget.cpp)
+target_include_directories(call_budget PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(call_budget PUBLIC hostsim)
+
+# The dialogs are never shown here; the test doubles stand in for them.
+add_executable(run_cost bench/RunCost.cpp tests/native/FakeDialogs.cpp)
+target_include_directories(run_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(run_cost PRIVATE call_budget zem_core)
