@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 

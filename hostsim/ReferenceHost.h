@@ -2,6 +2,7 @@
 // with the host model serving every suite. Windows only.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>

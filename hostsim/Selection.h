@@ -20,7 +20,8 @@ class Selection {
   // A pixel is inside a rectangle or a hard-edged polygon when its centre is.
   void SetRectangle(double top, double left, double bottom, double right);
   void AddRectangle(double top, double left, double bottom, double right);
-  // Anti-aliased edges cover each pixel by the share of its 16 sample points inside.
+  // Anti-aliased edges cover each pixel by its share inside the polygon, measured on four
+  // scanlines per pixel row.
   void SetPolygon(const std::vector<Point>& points, bool antiAlias);
 
   bool active() const { return active_; }
