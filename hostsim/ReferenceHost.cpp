@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "../host/FourCC.h"
 #include "../host/Keys.h"
@@ -166,6 +167,7 @@ bool MakeFolder(const std::string& path) {
 // Writes both files, or neither: each goes to a temporary name first.
 bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vector<std::string>& log,
                   std::string& sheetPath, std::string& logPath, std::string& error) {
+  const bool folderExisted = GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
   if (!MakeFolder(folder)) {
     error = "cannot create the folder " + folder;
     return false;
@@ -179,6 +181,7 @@ bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vect
   if (!written) {
     DeleteFileA(sheetPart.c_str());
     DeleteFileA(logPart.c_str());
+    if (!folderExisted) RemoveDirectoryA(folder.c_str());
     error = "cannot write into " + folder;
   }
   return written;
@@ -248,11 +251,12 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 1;
   }
 
+  out << "running " << actions.setName << " on a " << image.width << " x " << image.height << " image\n";
   Host host;
-  Canvas canvas(image, actions, kTileWidth);
-  host.canvas = &canvas;
   host.document.width = image.width;
   host.document.height = image.height;
+  Canvas canvas(std::move(image), actions, kTileWidth);
+  host.canvas = &canvas;
   host.actionSet.name = actions.setName;
   host.actionSet.actions.clear();
   for (const Action& action : actions.actions) host.actionSet.actions.push_back(action.name);
@@ -269,7 +273,6 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     given.Put(host::kKeyCount, Value::Integer(options.mode));
     parameters.descriptor = host.NewDescriptor(given);
   }
-  out << "running " << actions.setName << " on a " << image.width << " x " << image.height << " image\n";
   const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
 
   int32_t mode = options.hasMode ? options.mode : 1;
@@ -297,6 +300,7 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     err << "hostsim: " << error << "\n";
     return 1;
   }
+  if (options.dialog && played == 0) out << "the dialog was cancelled: no variation was played\n";
   out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << actions.actions.size()
       << " actions played, plug-in result 0 (success)\n"
       << "contact sheet: " << sheetPath << "\n"

@@ -106,6 +106,13 @@ TEST_F(ReferenceHostTest, TheDialogChoosesTheModeAndAboutShowsTheBox) {
   EXPECT_TRUE(chooser.sawDialog());
   EXPECT_NE(printed.str().find("mode 5 (Strips 8 vertical)"), std::string::npos) << printed.str();
 
+  driver::Driver canceller([](HWND dialog) { driver::Click(dialog, IDCANCEL); });
+  ASSERT_EQ(Run({"--mode", "3", "--dialog"}), 0) << problems.str();
+  canceller.Finish();
+  EXPECT_NE(printed.str().find("the dialog was cancelled: no variation was played\nmode 3 (Half horizontal), 0 of 18"),
+            std::string::npos)
+      << printed.str();
+
   driver::Driver reader([](HWND dialog) { driver::ClickAt(dialog, POINT{5, 5}); });
   EXPECT_EQ(hostsim::RunReferenceHost({"--about"}, printed, problems), 0);
   reader.Finish();
