@@ -9,7 +9,6 @@
 
 #include "CallBudget.h"
 #include "entry/PluginMain.h"
-#include "host/Keys.h"
 #include "hostsim/Host.h"
 
 namespace {
@@ -25,10 +24,8 @@ struct Run {
 Run DoIt(int32_t mode, bool recording) {
   hostsim::Host sim;
   sim.recording = recording;
-  hostsim::Descriptor given;
-  given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
   host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired,
-                                      sim.NewDescriptor(given)};
+                                      sim.NewModeDescriptor(mode)};
   sim.faults.ResetCounts();
   Run run{sim.CallDoIt(AutoPluginMain, &parameters), {}, 0};
   run.calls = bench::CountedCalls(sim.faults);

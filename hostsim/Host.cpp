@@ -129,6 +129,12 @@ host::PIActionDescriptor Host::NewDescriptor(const Descriptor& contents) {
   return reinterpret_cast<host::PIActionDescriptor>(objects.MakeDescriptor(contents));
 }
 
+host::PIActionDescriptor Host::NewModeDescriptor(int32_t mode) {
+  Descriptor contents;
+  contents.Put(host::kKeyCount, Value::Integer(mode));
+  return NewDescriptor(contents);
+}
+
 std::string Host::DescriptorText(host::PIActionDescriptor descriptor) {
   const Descriptor* found = objects.FindDescriptor(reinterpret_cast<uintptr_t>(descriptor), "DescriptorText");
   return found ? ToText(*found) : "<no descriptor>";

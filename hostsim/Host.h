@@ -96,6 +96,8 @@ class Host {
 
   // Host-side handling of descriptors, for tests and the scripting parameters.
   host::PIActionDescriptor NewDescriptor(const Descriptor& contents);
+  // The scripting parameters of a recorded step: the mode under 'Cnt '.
+  host::PIActionDescriptor NewModeDescriptor(int32_t mode);
   std::string DescriptorText(host::PIActionDescriptor descriptor);
   void FreeDescriptor(host::PIActionDescriptor descriptor);
 

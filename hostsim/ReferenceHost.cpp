@@ -268,11 +268,7 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
 
   host::PIActionParameters parameters{options.dialog ? host::plugInDialogDisplay : host::plugInDialogDontDisplay,
                                       host::plugInDialogRequired, nullptr};
-  if (options.hasMode) {
-    Descriptor given;
-    given.Put(host::kKeyCount, Value::Integer(options.mode));
-    parameters.descriptor = host.NewDescriptor(given);
-  }
+  if (options.hasMode) parameters.descriptor = host.NewModeDescriptor(options.mode);
   const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
 
   int32_t mode = options.hasMode ? options.mode : 1;

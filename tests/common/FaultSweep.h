@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "host/Keys.h"
 #include "host/Messages.h"
 #include "hostsim/Host.h"
 
@@ -27,10 +26,8 @@ inline Outcome RunWithFault(host::SPPluginEntryPoint entry, int32_t mode, int k)
   hostsim::Host host;
   host.recording = false;
   if (k > 0) host.faults.FailCall(k, kInjected);
-  hostsim::Descriptor given;
-  given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
   host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired,
-                                      host.NewDescriptor(given)};
+                                      host.NewModeDescriptor(mode)};
   Outcome outcome{host.CallDoIt(entry, &parameters), host.faults.Trace()};
   host.FreeDescriptor(parameters.descriptor);
 

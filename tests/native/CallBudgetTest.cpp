@@ -4,18 +4,13 @@
 
 #include "PluginFixture.h"
 #include "bench/CallBudget.h"
-#include "host/Keys.h"
 
 namespace {
 
 class CallBudgetTest : public PluginFixture {
  protected:
   void ExpectWithinBudget(int32_t mode, bool withDescriptor) {
-    if (withDescriptor) {
-      hostsim::Descriptor given;
-      given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
-      parameters.descriptor = sim.NewDescriptor(given);
-    }
+    if (withDescriptor) parameters.descriptor = sim.NewModeDescriptor(mode);
     sim.faults.ResetCounts();
     ASSERT_EQ(DoIt(), 0);
     const bench::CallCounts calls = bench::CountedCalls(sim.faults);

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "PluginFixture.h"
-#include "host/Keys.h"
 #include "hostsim/ActionFile.h"
 #include "hostsim/Canvas.h"
 #include "hostsim/ContactSheet.h"
@@ -47,10 +46,8 @@ class SelectionMaskTest : public PluginFixture {
       const hostsim::Selection& s = canvas.selection();
       played.push_back({canvas.tiles().back().label, s.active(), s.SelectedPixels(), s.Area(), s});
     };
-    hostsim::Descriptor given;
-    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
     if (parameters.descriptor != nullptr) sim.FreeDescriptor(parameters.descriptor);
-    parameters.descriptor = sim.NewDescriptor(given);
+    parameters.descriptor = sim.NewModeDescriptor(mode);
     EXPECT_EQ(DoIt(), 0);
     sim.canvas = nullptr;
     EXPECT_FALSE(canvas.selection().active()) << "the run ends with nothing selected";

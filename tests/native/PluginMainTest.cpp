@@ -6,7 +6,6 @@
 #include "host/Keys.h"
 #include "host/ResultCodes.h"
 
-using hostsim::Descriptor;
 using hostsim::Op;
 using hostsim::Value;
 
@@ -14,11 +13,7 @@ namespace {
 
 class PluginMainTest : public PluginFixture {
  protected:
-  void GiveMode(int32_t mode) {
-    Descriptor contents;
-    contents.Put(host::kKeyCount, Value::Integer(mode));
-    parameters.descriptor = sim.NewDescriptor(contents);
-  }
+  void GiveMode(int32_t mode) { parameters.descriptor = sim.NewModeDescriptor(mode); }
 
   int32_t Call(const char* caller, const char* selector) {
     host::PSActionsPlugInMessage message = sim.DoItMessage(&parameters);

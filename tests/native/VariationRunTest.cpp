@@ -38,9 +38,7 @@ const std::map<int, Lines> kRegions1000x800 = {
 class VariationRunTest : public PluginFixture {
  protected:
   int32_t RunMode(int32_t mode) {
-    hostsim::Descriptor given;
-    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
-    parameters.descriptor = sim.NewDescriptor(given);
+    parameters.descriptor = sim.NewModeDescriptor(mode);
     return DoIt();
   }
 

@@ -5,18 +5,12 @@
 
 #include <string>
 
+#include "ProgramFolder.h"
 #include "host/Messages.h"
 
 class LoadedModule {
  public:
-  LoadedModule() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    path_ = folder + "ZEM_Variations.8li";
-    module_ = LoadLibraryA(path_.c_str());
-  }
+  LoadedModule() : path_(ProgramFolder() + "ZEM_Variations.8li") { module_ = LoadLibraryA(path_.c_str()); }
   ~LoadedModule() {
     if (module_ != nullptr) FreeLibrary(module_);
   }

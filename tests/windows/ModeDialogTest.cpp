@@ -7,7 +7,6 @@
 #include "LoadedModule.h"
 #include "Screenshot.h"
 #include "host/AccessSuite.h"
-#include "host/Keys.h"
 #include "host/ResultCodes.h"
 #include "hostsim/Host.h"
 
@@ -36,9 +35,7 @@ class ModeDialogTest : public ::testing::Test {
 
   void GiveMode(int32_t mode) {
     ForgetDescriptor();
-    hostsim::Descriptor given;
-    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
-    parameters.descriptor = sim.NewDescriptor(given);
+    parameters.descriptor = sim.NewModeDescriptor(mode);
   }
   void ForgetDescriptor() {
     if (parameters.descriptor != nullptr) sim.FreeDescriptor(parameters.descriptor);
@@ -83,10 +80,8 @@ class ModeDialogTest : public ::testing::Test {
   // The events of a run in `mode` without the dialog, from a host of its own.
   std::vector<std::string> EventsOfPlainRun(int32_t mode) {
     hostsim::Host plain;
-    hostsim::Descriptor given;
-    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
     host::PIActionParameters plainParameters{host::plugInDialogDontDisplay, host::plugInDialogRequired,
-                                             plain.NewDescriptor(given)};
+                                             plain.NewModeDescriptor(mode)};
     EXPECT_EQ(plain.CallDoIt(module.Entry(), &plainParameters), 0);
     plain.FreeDescriptor(plainParameters.descriptor);
     return plain.log();

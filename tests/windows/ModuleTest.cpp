@@ -6,7 +6,6 @@
 #include "LoadedModule.h"
 #include "host/ActionDescriptorSuite.h"
 #include "host/ActionReferenceSuite.h"
-#include "host/Keys.h"
 #include "host/ResultCodes.h"
 #include "common/FaultSweep.h"
 #include "hostsim/Host.h"
@@ -23,11 +22,7 @@ class ModuleTest : public ::testing::Test {
     EXPECT_EQ(sim.LiveBlocks(), 0);
   }
 
-  void GiveMode(int32_t mode) {
-    hostsim::Descriptor given;
-    given.Put(host::kKeyCount, hostsim::Value::Integer(mode));
-    parameters.descriptor = sim.NewDescriptor(given);
-  }
+  void GiveMode(int32_t mode) { parameters.descriptor = sim.NewModeDescriptor(mode); }
 
   LoadedModule module;
   hostsim::Host sim;

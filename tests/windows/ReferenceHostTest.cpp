@@ -7,19 +7,13 @@
 #include <sstream>
 
 #include "DialogDriver.h"
+#include "ProgramFolder.h"
 #include "hostsim/Image.h"
 #include "hostsim/ReferenceHost.h"
 
 namespace {
 
 namespace driver = dialog_driver;
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "ProgramFolder.h"
+
 namespace screenshot {
 
 hostsim::Image Capture(HWND window) {
@@ -39,10 +41,8 @@ hostsim::Image Capture(HWND window) {
 }
 
 bool Save(const hostsim::Image& picture, const std::string& name) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.erase(folder.find_last_of("\\/"));      // the programs' folder
+  std::string folder = ProgramFolder();
+  folder.pop_back();
   folder.erase(folder.find_last_of("\\/") + 1);  // the build folder
   folder += "screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
