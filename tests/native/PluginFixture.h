@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FakeDialogs.h"
+#include "common/HostChecks.h"
 #include "entry/HostSuites.h"
 #include "entry/PluginMain.h"
 #include "entry/PluginState.h"
@@ -22,10 +23,7 @@ class PluginFixture : public ::testing::Test {
 
   void TearDown() override {
     if (parameters.descriptor != nullptr) sim.FreeDescriptor(parameters.descriptor);
-    EXPECT_EQ(sim.violations(), std::vector<std::string>());
-    EXPECT_EQ(sim.objects.Live(), 0) << "host objects left live";
-    EXPECT_EQ(sim.LiveBlocks(), 0) << "host blocks left allocated";
-    EXPECT_EQ(sim.SuitesHeld(), 0) << "suites left acquired";
+    ExpectNothingLeft(sim);
     ResetPluginState();
   }
 

@@ -5,6 +5,7 @@
 #include "LoadedModule.h"
 #include "Screenshot.h"
 #include "host/GetFileListSuite.h"
+#include "common/HostChecks.h"
 #include "hostsim/Host.h"
 
 namespace {
@@ -21,9 +22,7 @@ class AboutBoxTest : public ::testing::Test {
   AboutBoxTest() { sim.accessDefaultModule = module.handle(); }
 
   void TearDown() override {
-    EXPECT_EQ(sim.violations(), std::vector<std::string>());
-    EXPECT_EQ(sim.SuitesHeld(), 0);
-    EXPECT_EQ(sim.LiveBlocks(), 0);
+    ExpectNothingLeft(sim);
   }
 
   // The host's About call, with the box driven by the script, which must close it. The box's own

@@ -8,6 +8,7 @@
 #include "Screenshot.h"
 #include "host/AccessSuite.h"
 #include "host/ResultCodes.h"
+#include "common/HostChecks.h"
 #include "hostsim/Host.h"
 
 namespace {
@@ -27,10 +28,7 @@ class ModeDialogTest : public ::testing::Test {
 
   void TearDown() override {
     ForgetDescriptor();
-    EXPECT_EQ(sim.violations(), std::vector<std::string>());
-    EXPECT_EQ(sim.objects.Live(), 0);
-    EXPECT_EQ(sim.SuitesHeld(), 0);
-    EXPECT_EQ(sim.LiveBlocks(), 0);
+    ExpectNothingLeft(sim);
   }
 
   void GiveMode(int32_t mode) {

@@ -8,6 +8,7 @@
 #include "host/ActionReferenceSuite.h"
 #include "host/ResultCodes.h"
 #include "common/FaultSweep.h"
+#include "common/HostChecks.h"
 #include "hostsim/Host.h"
 
 namespace {
@@ -16,10 +17,7 @@ class ModuleTest : public ::testing::Test {
  protected:
   void TearDown() override {
     if (parameters.descriptor != nullptr) sim.FreeDescriptor(parameters.descriptor);
-    EXPECT_EQ(sim.violations(), std::vector<std::string>());
-    EXPECT_EQ(sim.objects.Live(), 0);
-    EXPECT_EQ(sim.SuitesHeld(), 0);
-    EXPECT_EQ(sim.LiveBlocks(), 0);
+    ExpectNothingLeft(sim);
   }
 
   void GiveMode(int32_t mode) { parameters.descriptor = sim.NewModeDescriptor(mode); }
