@@ -1,6 +1,15 @@
-# The plug-in module, ZEM_Variations.8li: a DLL exporting exactly AutoPluginMain and
-# _GenericProc@16 through its .def file, with the C++ runtime linked in statically so that it
-# imports only Windows system DLLs.
+# The plug-in module, ZEM_Variations.8li: a DLL exporting exactly AutoPluginMain and the dialog
+# procedure through its .def file, with the C++ runtime linked in statically so that it imports
+# only Windows system DLLs. The dialog procedure's export name differs by architecture
+# (platform/ModuleArchitecture.h): "_GenericProc@16" on x86, "GenericProc" on x64. GNU ld for x64
+# would accept the x86 list and export the x86 name, so each architecture has its own list.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ZEM_ARCH x64)
+  set(ZEM_EXPORTS entry/exports64.def)
+else()
+  set(ZEM_ARCH x86)
+  set(ZEM_EXPORTS entry/exports.def)
+endif()
 enable_language(RC)
 
 set(ZEM_WEB_HOST "zem.example.org" CACHE STRING
@@ -22,7 +31,7 @@ target_link_libraries(zem_ui PUBLIC zem_core)
 
 add_library(ZEM_Variations SHARED
   entry/GlobalNewDelete.cpp
-  entry/exports.def
+  ${ZEM_EXPORTS}
   platform/DllMain.cpp
   resources/ZEM_Variations.rc
 )

@@ -16,6 +16,7 @@
 #include "ContactSheet.h"
 #include "Host.h"
 #include "Image.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace hostsim {
 namespace {
@@ -100,6 +101,15 @@ std::string ProgramFolder() {
   return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
+// The architecture of the module in a file, from its PE header; null when the file is not a
+// module of either architecture (the loader then says what is wrong with it).
+const zem::ModuleArchitecture* ModuleArchitectureOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<uint8_t> head(4096);
+  file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+  return zem::ArchitectureOfMachine(zem::PeMachine(head.data(), static_cast<size_t>(file.gcount())));
+}
+
 // The plug-in module, loaded as the host loads it and checked for what the host calls.
 class Plugin {
  public:
@@ -112,12 +122,23 @@ class Plugin {
       error = "no plug-in at " + path;
       return false;
     }
+    // A module of the other architecture would only fail to load with a loader code; say which
+    // it is instead.
+    const zem::ModuleArchitecture* architecture = ModuleArchitectureOf(path);
+    if (architecture != nullptr && architecture != &zem::kThisModule) {
+      error = path + " is an " + architecture->name + " (" + std::to_string(architecture->bits) +
+              "-bit) module, and this reference host is " + zem::kThisModule.name + " (" +
+              std::to_string(zem::kThisModule.bits) + "-bit): it loads " + zem::kThisModule.name +
+              " modules only. Run the " + architecture->name + " reference host, or give it the " +
+              zem::kThisModule.name + " module";
+      return false;
+    }
     module_ = LoadLibraryA(path.c_str());
     if (module_ == nullptr) {
       error = path + " is not a valid plug-in module (it does not load, error " + std::to_string(GetLastError()) + ")";
       return false;
     }
-    for (const char* name : {"AutoPluginMain", "_GenericProc@16"}) {
+    for (const char* name : {"AutoPluginMain", zem::kThisModule.dialogProcExport}) {
       if (GetProcAddress(module_, name) == nullptr) {
         error = path + " is not a ZEM_Variations plug-in: it does not export " + name;
         return false;

@@ -10,6 +10,7 @@
 #include "ProgramFolder.h"
 #include "hostsim/Image.h"
 #include "hostsim/ReferenceHost.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace {
 
@@ -58,6 +59,19 @@ class ReferenceHostTest : public ::testing::Test {
       if (line.rfind(action + " ", 0) != 0) kept += line + "\n";
     }
     return kept;
+  }
+
+  // The built module with its PE header claiming the other architecture, as the loader sees a
+  // module built for it.
+  std::string ModuleOfTheOtherArchitecture(const zem::ModuleArchitecture& other) {
+    std::string bytes = ReadAll(ProgramFolder() + "ZEM_Variations.8li");
+    if (bytes.size() < 0x40) return "";
+    const uint32_t pe = uint8_t(bytes[0x3C]) | uint8_t(bytes[0x3D]) << 8 | uint8_t(bytes[0x3E]) << 16 |
+                        uint32_t(uint8_t(bytes[0x3F])) << 24;
+    if (pe + 6 > bytes.size()) return "";
+    bytes[pe + 4] = static_cast<char>(other.peMachine & 0xFF);
+    bytes[pe + 5] = static_cast<char>(other.peMachine >> 8);
+    return File(std::string(other.name) + ".8li", bytes);
   }
 
   std::string work, out;
@@ -115,6 +129,12 @@ TEST_F(ReferenceHostTest, TheDialogChoosesTheModeAndAboutShowsTheBox) {
 
 TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
   ASSERT_TRUE(hostsim::SavePng(hostsim::Image(hostsim::kMaxImageSide + 1, 2), work + "\\wide.png"));
+  const zem::ModuleArchitecture& other = zem::kThisModule.bits == 64 ? zem::kX86Module : zem::kX64Module;
+  const std::string otherModule = ModuleOfTheOtherArchitecture(other);
+  ASSERT_FALSE(otherModule.empty());
+  const std::string architectures = std::string(" is an ") + other.name + " (" + std::to_string(other.bits) +
+                                    "-bit) module, and this reference host is " + zem::kThisModule.name + " (" +
+                                    std::to_string(zem::kThisModule.bits) + "-bit)";
   struct Case {
     std::vector<std::string> arguments;
     int exitCode;
@@ -130,6 +150,7 @@ TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
       {{"--plugin", work + "\\none.8li"}, 1, "no plug-in at " + work + "\\none.8li"},
       {{"--plugin", File("fake.8li", "MZ but not really")}, 1, "is not a valid plug-in module"},
       {{"--plugin", ProgramFolder() + "actctx_bare.dll"}, 1, "it does not export AutoPluginMain"},
+      {{"--plugin", otherModule}, 1, otherModule + architectures},
       {{"--actions", File("bad.actions", "red_plus gain 2 1 1\nred_minus gain 2\n")}, 1,
        "bad.actions, line 2: 'gain' takes 3 numbers"},
       {{"--actions", File("short.actions", DefaultActionsWithout("green_minus"))}, 1,

@@ -7,6 +7,7 @@
 #include "LoadedModule.h"
 #include "host/FourCC.h"
 #include "host/Keys.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace {
 
@@ -58,21 +59,26 @@ TEST_F(ResourceTest, PropertyListHoldsItsSevenRecordsInPlace) {
 
   struct Record {
     size_t offset;
-    const char* key;
+    uint32_t key;
     uint32_t length;
   };
-  const Record records[] = {{10, "kind", 4},  {30, "name", 16}, {62, "catg", 8},  {86, "vers", 4},
-                            {106, "wx86", 16}, {138, "hstm", 32}, {186, "enbl", 8}};
+  // The code property is the one record that differs between the architectures.
+  const Record records[] = {{10, host::FourCC("kind"), 4},
+                            {30, host::FourCC("name"), 16},
+                            {62, host::FourCC("catg"), 8},
+                            {86, host::FourCC("vers"), 4},
+                            {106, zem::kThisModule.codePropertyKey, 16},
+                            {138, host::FourCC("hstm"), 32},
+                            {186, host::FourCC("enbl"), 8}};
   for (const Record& record : records) {
-    SCOPED_TRACE(record.key);
-    char key[5] = {};
-    std::memcpy(key, record.key, 4);
+    SCOPED_TRACE(record.offset);
     EXPECT_EQ(pipl.U32(record.offset), kVendor);
-    EXPECT_EQ(pipl.U32(record.offset + 4), host::FourCC(reinterpret_cast<const char(&)[5]>(key)));
+    EXPECT_EQ(pipl.U32(record.offset + 4), record.key);
     EXPECT_EQ(pipl.U32(record.offset + 8), 0u);
     EXPECT_EQ(pipl.U32(record.offset + 12), record.length);
   }
   EXPECT_EQ(pipl.Raw(10, 4), "MIB8") << "codes are stored byte-reversed";
+  EXPECT_EQ(pipl.Raw(110, 4), zem::kThisModule.bits == 64 ? "4668" : "68xw") << "'8664' on x64, 'wx86' on x86";
   EXPECT_EQ(pipl.U32(26), host::FourCC("8LIZ"));
   EXPECT_EQ(pipl.Raw(46, 16), std::string("\x0EZEM_Variations\0", 16));
   EXPECT_EQ(pipl.Raw(78, 8), std::string("\x03ZEM\0\0\0\0", 8));
@@ -131,7 +137,7 @@ TEST_F(ResourceTest, PropertyListAndTerminologyAgreeWithEachOtherAndTheModule) {
   EXPECT_EQ(name, "ZEM_Variations");
   EXPECT_EQ(std::string(pipl.Raw(168, 14)), name) << "scope";
   EXPECT_EQ(aete.Counted(36), name) << "event name";
-  EXPECT_NE(module.Export(pipl.Raw(122, 14).c_str()), nullptr) << "'wx86' names a real export";
+  EXPECT_NE(module.Export(pipl.Raw(122, 14).c_str()), nullptr) << "the code property names a real export";
 }
 
 }  // namespace
