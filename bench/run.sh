@@ -55,6 +55,7 @@ echo "$host_row"
 echo "$per_call_row"
 
 blank=$(printf ' |%.0s' "${modes[@]:1}")
+module_rows=()
 for arch in x86 x64; do
   case $arch in
     x86) build=win32 objdump=i686-w64-mingw32-objdump ;;
@@ -71,17 +72,13 @@ for arch in x86 x64; do
   done
   echo "$calls_row"
   echo "$allocations_row"
-done
-for arch in x86 x64; do
-  case $arch in
-    x86) build=win32 objdump=i686-w64-mingw32-objdump ;;
-    x64) build=win64 objdump=x86_64-w64-mingw32-objdump ;;
-  esac
+
   module=build/$build/bin/ZEM_Variations.8li
   imports=$($objdump -p "$module" | sed -n 's/.*DLL Name: //p' | paste -sd, - | sed 's/,/, /g')
-  echo "| $arch .8li size | $(stat -c %s "$module") bytes |$blank"
-  echo "| $arch .8li imports | $imports |$blank"
   read -r plugin_us empty_us ratio < <(build/$build/wine-run.sh build/$build/bin/load_unload.exe 5 200 2>/dev/null |
     tr -d '\r')
-  echo "| $arch load + unload under Wine | ${plugin_us} µs, ${ratio} × an empty $arch DLL (${empty_us} µs) |$blank"
+  module_rows+=("| $arch .8li size | $(stat -c %s "$module") bytes |$blank")
+  module_rows+=("| $arch .8li imports | $imports |$blank")
+  module_rows+=("| $arch load + unload under Wine | ${plugin_us} µs, ${ratio} × an empty $arch DLL (${empty_us} µs) |$blank")
 done
+printf '%s\n' "${module_rows[@]}"

@@ -15,6 +15,7 @@ enable_language(RC)
 set(ZEM_WEB_HOST "zem.example.org" CACHE STRING
     "Host name of the project's web site: the About box's link caption and the address it opens")
 configure_file(resources/WebHost.h.in ${CMAKE_BINARY_DIR}/generated/WebHost.h @ONLY)
+configure_file(resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
 
 # The dialogs and the activation context they run in. Also linked into the dialog tests, which
 # drive the framework with templates of their own.
@@ -40,7 +41,8 @@ target_include_directories(ZEM_Variations PRIVATE ${CMAKE_BINARY_DIR}/generated 
 set_source_files_properties(resources/ZEM_Variations.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/PluginProperties.rc;${CMAKE_SOURCE_DIR}/resources/ModeDialog.rc;\
 ${CMAKE_SOURCE_DIR}/resources/AboutBox.rc;${CMAKE_SOURCE_DIR}/resources/ResourceIds.h;\
-${CMAKE_SOURCE_DIR}/resources/Logo.bmp;${CMAKE_BINARY_DIR}/generated/WebHost.h")
+${CMAKE_SOURCE_DIR}/resources/Logo.bmp;${CMAKE_BINARY_DIR}/generated/WebHost.h;\
+${CMAKE_SOURCE_DIR}/resources/Version.rc;${CMAKE_BINARY_DIR}/generated/Version.h")
 # The core calls the dialogs, and the dialogs the core.
 target_link_libraries(ZEM_Variations PRIVATE zem_core zem_ui)
 if(MINGW)

@@ -53,6 +53,8 @@ endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
 add_windows_test(resource_tests tests/windows/ResourceTest.cpp)
+target_include_directories(resource_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(resource_tests PRIVATE version)
 add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
 
 # The dialogs in real windows: the module's own, and the framework linked into a test program.

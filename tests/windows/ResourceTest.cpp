@@ -3,11 +3,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "LoadedModule.h"
 #include "host/FourCC.h"
 #include "host/Keys.h"
 #include "platform/ModuleArchitecture.h"
+#include "Version.h"
 
 namespace {
 
@@ -138,6 +140,36 @@ TEST_F(ResourceTest, PropertyListAndTerminologyAgreeWithEachOtherAndTheModule) {
   EXPECT_EQ(std::string(pipl.Raw(168, 14)), name) << "scope";
   EXPECT_EQ(aete.Counted(36), name) << "event name";
   EXPECT_NE(module.Export(pipl.Raw(122, 14).c_str()), nullptr) << "the code property names a real export";
+}
+
+// What Windows shows in the module's file properties: the product, the version set in the build,
+// and which architecture this module is for.
+TEST_F(ResourceTest, VersionResourceNamesTheProductItsVersionAndItsArchitecture) {
+  DWORD unused = 0;
+  const DWORD size = GetFileVersionInfoSizeA(module.path().c_str(), &unused);
+  ASSERT_GT(size, 0u) << "no version resource, error " << GetLastError();
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(module.path().c_str(), 0, size, info.data()));
+  auto text = [&info](const std::string& name) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = "\\StringFileInfo\\040904B0\\" + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return std::string("<none>");
+    return std::string(value);
+  };
+  EXPECT_EQ(text("ProductName"), "ZEM_Variations");
+  EXPECT_EQ(text("ProductVersion"), ZEM_VERSION_TEXT);
+  EXPECT_EQ(text("FileVersion"), ZEM_VERSION_TEXT);
+  EXPECT_EQ(text("FileDescription"), std::string("ZEM_Variations automation plug-in (") + zem::kThisModule.name + ")");
+  EXPECT_EQ(text("OriginalFilename"), "ZEM_Variations.8li");
+
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD(ZEM_VERSION_MAJOR) << 16 | ZEM_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwFileVersionLS, DWORD(ZEM_VERSION_PATCH) << 16);
+  EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
 }
 
 }  // namespace
