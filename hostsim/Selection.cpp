@@ -20,6 +20,19 @@ void Selection::Resize(int width, int height) {
 void Selection::Clear() {
   active_ = false;
   coverage_.assign(static_cast<size_t>(width_) * height_, 0.0f);
+  bounds_ = PixelBox{};
+}
+
+void Selection::Include(int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return;
+  if (bounds_.empty()) {
+    bounds_ = PixelBox{left, top, right, bottom};
+    return;
+  }
+  bounds_.left = std::min(bounds_.left, left);
+  bounds_.top = std::min(bounds_.top, top);
+  bounds_.right = std::max(bounds_.right, right);
+  bounds_.bottom = std::max(bounds_.bottom, bottom);
 }
 
 void Selection::SetRectangle(double top, double left, double bottom, double right) {
@@ -29,7 +42,7 @@ void Selection::SetRectangle(double top, double left, double bottom, double righ
 }
 
 void Selection::AddRectangle(double top, double left, double bottom, double right) {
-  if (!active_) coverage_.assign(coverage_.size(), 0.0f);
+  if (!active_) Clear();
   active_ = true;
   FillRectangle(top, left, bottom, right);
 }
@@ -40,6 +53,7 @@ void Selection::FillRectangle(double top, double left, double bottom, double rig
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) coverage_[static_cast<size_t>(y) * width_ + x] = 1.0f;
   }
+  Include(x0, y0, x1, y1);
 }
 
 void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
@@ -53,6 +67,7 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
   std::vector<double> crossings;
   for (int y = 0; y < height_; ++y) {
     float* row = &coverage_[static_cast<size_t>(y) * width_];
+    int rowLeft = width_, rowRight = 0;
     for (int line = 0; line < lines; ++line) {
       const double scanY = y + (line + 0.5) / lines;
       crossings.clear();
@@ -66,15 +81,21 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
         const double from = std::max(0.0, crossings[k]);
         const double to = std::min(static_cast<double>(width_), crossings[k + 1]);
         if (!antiAlias) {
-          for (int x = std::max(0, FirstCentreFrom(from)); x < std::min(width_, FirstCentreFrom(to)); ++x) row[x] = 1;
+          const int x0 = std::max(0, FirstCentreFrom(from)), x1 = std::min(width_, FirstCentreFrom(to));
+          for (int x = x0; x < x1; ++x) row[x] = 1;
+          if (x0 < x1) rowLeft = std::min(rowLeft, x0), rowRight = std::max(rowRight, x1);
           continue;
         }
         for (int x = static_cast<int>(std::floor(from)); x < to; ++x) {
           const double covered = std::min<double>(x + 1, to) - std::max<double>(x, from);
-          if (covered > 0) row[x] = std::min(1.0f, row[x] + static_cast<float>(covered) * weight);
+          if (covered > 0) {
+            row[x] = std::min(1.0f, row[x] + static_cast<float>(covered) * weight);
+            rowLeft = std::min(rowLeft, x), rowRight = std::max(rowRight, x + 1);
+          }
         }
       }
     }
+    Include(rowLeft, y, rowRight, y + 1);
   }
 }
 

@@ -1,0 +1,53 @@
+// The one pixel loop of the adjustments: it visits only the selection's bounding box (all of the
+// image while nothing is selected) and blends each adjusted pixel with the original by its
+// coverage, original + (adjusted - original) * coverage, saturated to a byte.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "../Image.h"
+#include "../Selection.h"
+#include "ToneCurves.h"
+
+namespace hostsim {
+
+// The pixels an adjustment may change, within the image.
+inline PixelBox AffectedBox(const Selection& selection, const Image& image) {
+  PixelBox box = selection.active() ? selection.Bounds() : PixelBox{0, 0, image.width, image.height};
+  box.left = std::max(box.left, 0), box.top = std::max(box.top, 0);
+  box.right = std::min(box.right, image.width), box.bottom = std::min(box.bottom, image.height);
+  return box;
+}
+
+inline uint8_t Blend(uint8_t original, float adjusted, float coverage) {
+  return coverage >= 1 ? ToByte(adjusted) : ToByte(original + (adjusted - original) * coverage);
+}
+
+// `adjust(const uint8_t in[3], float out[3])` gives the adjusted pixel, unrounded.
+template <typename Adjust>
+void AdjustPixels(const Selection& selection, Image& image, Adjust adjust) {
+  const PixelBox box = AffectedBox(selection, image);
+  if (box.empty()) return;
+  for (int y = box.top; y < box.bottom; ++y) {
+    const float* coverage = selection.CoverageRow(y);
+    uint8_t* pixel = image.At(box.left, y);
+    for (int x = box.left; x < box.right; ++x, pixel += 3) {
+      const float c = coverage != nullptr ? coverage[x] : 1.0f;
+      if (c <= 0) continue;
+      float adjusted[3];
+      adjust(pixel, adjusted);
+      for (int i = 0; i < 3; ++i) pixel[i] = Blend(pixel[i], adjusted[i], c);
+    }
+  }
+}
+
+// Each channel through its own curve.
+inline void ApplyCurves(const std::array<ToneCurve, 3>& curves, const Selection& selection, Image& image) {
+  AdjustPixels(selection, image, [&curves](const uint8_t* in, float* out) {
+    for (int i = 0; i < 3; ++i) out[i] = curves[i][in[i]];
+  });
+}
+
+}  // namespace hostsim
