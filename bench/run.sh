@@ -5,15 +5,23 @@
 #   - the instructions per "Do It" under callgrind (repeatable, unlike time), split into the
 #     plug-in's share and the host model's, and the plug-in's per host call;
 #   - the built .8li's size and imports, and its load and unload under Wine against an empty DLL
-#     built the same way, measured in the same run.
+#     built the same way, measured in the same run;
+#   - then a second table: the reference host's eighteen adjustment events on a 12-megapixel
+#     image against ImageMagick's convert on the same image, and the peak memory
+#     (bench/AdjustCost.cpp says what is compared).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 if ! command -v valgrind >/dev/null; then
   apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends valgrind
 fi
+# Debian's ImageMagick itself, not whatever else is called convert earlier on the PATH.
+convert=/usr/bin/convert
+if [ ! -x "$convert" ]; then
+  apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends imagemagick
+fi
 
-cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost >/dev/null
+cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost >/dev/null
 cmake --preset win32 >/dev/null && cmake --build --preset win32 --target ZEM_Variations load_unload wine_prefix >/dev/null
 
 modes=(1 2 3 4 5 6 7 0)
@@ -57,3 +65,6 @@ echo "| .8li imports | $imports |$blank"
 read -r plugin_us empty_us ratio < <(WINEPREFIX="$PWD/build/win32/wineprefix" WINEDEBUG=-all \
   wine build/win32/bin/load_unload.exe 5 200 2>/dev/null | tr -d '\r')
 echo "| load + unload under Wine | ${plugin_us} µs, ${ratio} × an empty DLL (${empty_us} µs) |$blank"
+
+echo
+build/bench/adjust_cost --convert "$convert"

@@ -26,7 +26,7 @@ void ScaleFromPivot(float rgb[3], float pivot, float factor) {
 }
 
 // Puts back the luma of `original` by moving all three channels alike.
-void KeepLuma(const uint8_t original[3], float rgb[3]) {
+inline void KeepLuma(const uint8_t original[3], float rgb[3]) {
   const float lost = Luma(original[0], original[1], original[2]) - Luma(rgb[0], rgb[1], rgb[2]);
   for (int c = 0; c < 3; ++c) rgb[c] += lost;
 }

@@ -21,10 +21,16 @@ void Selection::Clear() {
   active_ = false;
   coverage_.assign(static_cast<size_t>(width_) * height_, 0.0f);
   bounds_ = PixelBox{};
+  rowLeft_.assign(height_, width_);
+  rowRight_.assign(height_, 0);
 }
 
 void Selection::Include(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return;
+  for (int y = top; y < bottom; ++y) {
+    rowLeft_[y] = std::min(rowLeft_[y], left);
+    rowRight_[y] = std::max(rowRight_[y], right);
+  }
   if (bounds_.empty()) {
     bounds_ = PixelBox{left, top, right, bottom};
     return;

@@ -40,6 +40,10 @@ class Selection {
   // The smallest box holding every pixel with coverage above 0, kept up to date as the selection
   // changes; empty while nothing is selected, when everything is affected.
   const PixelBox& Bounds() const { return bounds_; }
+  // The columns [left, right) of row y (inside the document) that hold every pixel of the row
+  // with coverage above 0; left >= right for a row with none.
+  int RowLeft(int y) const { return rowLeft_[y]; }
+  int RowRight(int y) const { return rowRight_[y]; }
   // One row of coverage from x = 0, or null while nothing is selected (coverage 1 everywhere).
   const float* CoverageRow(int y) const { return active_ ? &coverage_[static_cast<size_t>(y) * width_] : nullptr; }
 
@@ -52,6 +56,7 @@ class Selection {
   bool active_ = false;
   std::vector<float> coverage_;
   PixelBox bounds_;
+  std::vector<int> rowLeft_, rowRight_;
 };
 
 }  // namespace hostsim

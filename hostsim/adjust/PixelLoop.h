@@ -25,28 +25,40 @@ inline uint8_t Blend(uint8_t original, float adjusted, float coverage) {
   return coverage >= 1 ? ToByte(adjusted) : ToByte(original + (adjusted - original) * coverage);
 }
 
-// `adjust(const uint8_t in[3], float out[3])` gives the adjusted pixel, unrounded.
-template <typename Adjust>
-void AdjustPixels(const Selection& selection, Image& image, Adjust adjust) {
+// Calls `visit(uint8_t* pixel, float coverage)` for every pixel with coverage above 0, reading
+// only the covered span of each row of the selection's bounding box.
+template <typename Visit>
+void ForEachCovered(const Selection& selection, Image& image, Visit visit) {
   const PixelBox box = AffectedBox(selection, image);
-  if (box.empty()) return;
   for (int y = box.top; y < box.bottom; ++y) {
     const float* coverage = selection.CoverageRow(y);
-    uint8_t* pixel = image.At(box.left, y);
-    for (int x = box.left; x < box.right; ++x, pixel += 3) {
+    const int left = coverage != nullptr ? std::max(box.left, selection.RowLeft(y)) : box.left;
+    const int right = coverage != nullptr ? std::min(box.right, selection.RowRight(y)) : box.right;
+    if (left >= right) continue;
+    uint8_t* pixel = image.At(left, y);
+    for (int x = left; x < right; ++x, pixel += 3) {
       const float c = coverage != nullptr ? coverage[x] : 1.0f;
-      if (c <= 0) continue;
-      float adjusted[3];
-      adjust(pixel, adjusted);
-      for (int i = 0; i < 3; ++i) pixel[i] = Blend(pixel[i], adjusted[i], c);
+      if (c > 0) visit(pixel, c);
     }
   }
 }
 
+// `adjust(const uint8_t in[3], float out[3])` gives the adjusted pixel, unrounded.
+template <typename Adjust>
+void AdjustPixels(const Selection& selection, Image& image, Adjust adjust) {
+  ForEachCovered(selection, image, [&adjust](uint8_t* pixel, float coverage) {
+    float adjusted[3];
+    adjust(pixel, adjusted);
+    for (int i = 0; i < 3; ++i) pixel[i] = Blend(pixel[i], adjusted[i], coverage);
+  });
+}
+
 // Each channel through its own curve.
 inline void ApplyCurves(const std::array<ToneCurve, 3>& curves, const Selection& selection, Image& image) {
-  AdjustPixels(selection, image, [&curves](const uint8_t* in, float* out) {
-    for (int i = 0; i < 3; ++i) out[i] = curves[i][in[i]];
+  ForEachCovered(selection, image, [&curves](uint8_t* pixel, float coverage) {
+    for (int i = 0; i < 3; ++i) {
+      pixel[i] = coverage >= 1 ? curves[i][pixel[i]] : Blend(pixel[i], curves[i][pixel[i]], coverage);
+    }
   });
 }
 

@@ -12,9 +12,16 @@ namespace hostsim {
 
 using ToneCurve = std::array<uint8_t, 256>;
 
-// Rounded to the nearest byte and held to 0..255; not a number gives 0.
+// Rounded to the nearest byte and held to 0..255; not a number gives 0. Written so that it
+// compiles to min and max instructions, without branches, since it runs for every channel of
+// every pixel.
+inline uint8_t ToByte(float value) {
+  value = value > 0.0f ? value : 0.0f;
+  return static_cast<uint8_t>((value < 255.0f ? value : 255.0f) + 0.5f);
+}
 inline uint8_t ToByte(double value) {
-  return static_cast<uint8_t>(value > 0 ? (value < 255 ? value + 0.5 : 255) : 0);
+  value = value > 0.0 ? value : 0.0;
+  return static_cast<uint8_t>((value < 255.0 ? value : 255.0) + 0.5);
 }
 
 ToneCurve IdentityCurve();

@@ -372,11 +372,18 @@ TEST(CoverageTest, TheBoundsFollowTheSelection) {
   EXPECT_EQ(box(), (std::array<int, 4>{4, 3, 21, 18}));
   selection.SetPolygon({{4.5, 3.2}, {20.5, 3.2}, {12, 17.7}}, false);
   EXPECT_EQ(box(), (std::array<int, 4>{5, 3, 20, 17}));
-  for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 40; ++x) {
-      const bool inBox = x >= 5 && x < 20 && y >= 3 && y < 17;
-      if (!inBox) {
-        ASSERT_EQ(selection.At(x, y), 0.0f) << x << ", " << y;
+  for (bool antiAlias : {false, true}) {
+    selection.SetPolygon({{4.5, 3.2}, {20.5, 3.2}, {12, 17.7}}, antiAlias);
+    for (int y = 0; y < 20; ++y) {
+      const int left = selection.RowLeft(y), right = selection.RowRight(y);
+      for (int x = 0; x < 40; ++x) {
+        if (x < left || x >= right) {
+          ASSERT_EQ(selection.At(x, y), 0.0f) << x << ", " << y << " outside the row's span";
+        }
+      }
+      if (left < right) {
+        EXPECT_GT(selection.At(left, y), 0.0f) << "the span is tight in row " << y;
+        EXPECT_GT(selection.At(right - 1, y), 0.0f) << "the span is tight in row " << y;
       }
     }
   }
