@@ -28,7 +28,7 @@ void ScaleFromPivot(float rgb[3], float pivot, float factor) {
 // Puts back the luma of `original` by moving all three channels alike.
 inline void KeepLuma(const uint8_t original[3], float rgb[3]) {
   const float lost = Luma(original[0], original[1], original[2]) - Luma(rgb[0], rgb[1], rgb[2]);
-  for (int c = 0; c < 3; ++c) rgb[c] += lost;
+  rgb[0] += lost, rgb[1] += lost, rgb[2] += lost;
 }
 
 // Photoshop does not document Color Balance's tonal weights. Here each channel moves by the three
@@ -47,7 +47,7 @@ void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selectio
   }
   const bool keepLuma = event.preserveLuminosity;
   AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
-    for (int c = 0; c < 3; ++c) out[c] = in[c] + shift[c][in[c]];
+    out[0] = in[0] + shift[0][in[0]], out[1] = in[1] + shift[1][in[1]], out[2] = in[2] + shift[2][in[2]];
     if (keepLuma) KeepLuma(in, out);
   });
 }

@@ -49,7 +49,11 @@ void AdjustPixels(const Selection& selection, Image& image, Adjust adjust) {
   ForEachCovered(selection, image, [&adjust](uint8_t* pixel, float coverage) {
     float adjusted[3];
     adjust(pixel, adjusted);
-    for (int i = 0; i < 3; ++i) pixel[i] = Blend(pixel[i], adjusted[i], coverage);
+    if (coverage >= 1) {
+      pixel[0] = ToByte(adjusted[0]), pixel[1] = ToByte(adjusted[1]), pixel[2] = ToByte(adjusted[2]);
+      return;
+    }
+    for (int i = 0; i < 3; ++i) pixel[i] = ToByte(pixel[i] + (adjusted[i] - pixel[i]) * coverage);
   });
 }
 
