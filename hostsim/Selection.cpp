@@ -6,8 +6,12 @@
 namespace hostsim {
 namespace {
 
-// The first pixel whose centre lies at or past `edge`.
-int FirstCentreFrom(double edge) { return static_cast<int>(std::ceil(edge - 0.5)); }
+// The first pixel whose centre lies at or past `edge`, held to 0..count so that an edge far
+// outside the document (or not a number, taken as 0) cannot overflow the conversion to int.
+int FirstCentreFrom(double edge, int count) {
+  const double first = std::ceil(edge - 0.5);
+  return first > 0 ? (first < count ? static_cast<int>(first) : count) : 0;
+}
 
 }  // namespace
 
@@ -54,8 +58,8 @@ void Selection::AddRectangle(double top, double left, double bottom, double righ
 }
 
 void Selection::FillRectangle(double top, double left, double bottom, double right) {
-  const int x0 = std::max(0, FirstCentreFrom(left)), x1 = std::min(width_, FirstCentreFrom(right));
-  const int y0 = std::max(0, FirstCentreFrom(top)), y1 = std::min(height_, FirstCentreFrom(bottom));
+  const int x0 = FirstCentreFrom(left, width_), x1 = FirstCentreFrom(right, width_);
+  const int y0 = FirstCentreFrom(top, height_), y1 = FirstCentreFrom(bottom, height_);
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) coverage_[static_cast<size_t>(y) * width_ + x] = 1.0f;
   }
@@ -66,6 +70,10 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
   Clear();
   active_ = true;
   if (points.size() < 3) return;
+  // A corner that is not a finite number makes no polygon (and its crossings could not be sorted).
+  if (std::any_of(points.begin(), points.end(), [](const Point& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); })) {
+    return;
+  }
   // Scanlines through the polygon: four per pixel row with anti-aliasing, each span's horizontal
   // coverage exact; one through the pixel centres without, a pixel inside when its centre is.
   const int lines = antiAlias ? 4 : 1;
@@ -86,8 +94,9 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
       for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
         const double from = std::max(0.0, crossings[k]);
         const double to = std::min(static_cast<double>(width_), crossings[k + 1]);
+        if (from >= to) continue;
         if (!antiAlias) {
-          const int x0 = std::max(0, FirstCentreFrom(from)), x1 = std::min(width_, FirstCentreFrom(to));
+          const int x0 = FirstCentreFrom(from, width_), x1 = FirstCentreFrom(to, width_);
           for (int x = x0; x < x1; ++x) row[x] = 1;
           if (x0 < x1) rowLeft = std::min(rowLeft, x0), rowRight = std::max(rowRight, x1);
           continue;

@@ -27,7 +27,7 @@ class Selection {
   void SetRectangle(double top, double left, double bottom, double right);
   void AddRectangle(double top, double left, double bottom, double right);
   // Anti-aliased edges cover each pixel by its share inside the polygon, measured on four
-  // scanlines per pixel row.
+  // scanlines per pixel row. A polygon with a corner that is not a finite number selects nothing.
   void SetPolygon(const std::vector<Point>& points, bool antiAlias);
 
   bool active() const { return active_; }

@@ -354,6 +354,26 @@ TEST(CoverageTest, OnlyTheSelectionChangesAndItsEdgesBlend) {
   EXPECT_EQ(untouched.rgb, Image(40, 20, 100).rgb) << "a selection of nothing is not the whole image";
 }
 
+TEST(CoverageTest, EdgesFarOutsideTheDocumentAreHeldToIt) {
+  Selection selection;
+  selection.Resize(40, 20);
+  selection.SetRectangle(-1e10, -1e10, 1e10, 1e10);
+  EXPECT_EQ(selection.SelectedPixels(), 40 * 20) << "a rectangle around the document selects all of it";
+  EXPECT_EQ(selection.Bounds().right, 40);
+  selection.SetRectangle(5, 1e300, 10, -1e300);
+  EXPECT_EQ(selection.SelectedPixels(), 0);
+  selection.SetRectangle(kNaN, 0, 10, 10);
+  EXPECT_EQ(selection.SelectedPixels(), 100) << "not a number is 0";
+  selection.SetPolygon({{-1e10, -1e10}, {3e10, -1e10}, {-1e10, 3e10}}, true);
+  EXPECT_EQ(selection.SelectedPixels(), 40 * 20);
+  selection.SetPolygon({{1e10, 0}, {2e10, 0}, {1e10, 20}}, false);
+  EXPECT_EQ(selection.SelectedPixels(), 0);
+  selection.SetPolygon({{0, 0}, {kNaN, 5}, {0, 20}, {40, 20}}, true);
+  EXPECT_TRUE(selection.active());
+  EXPECT_EQ(selection.SelectedPixels(), 0);
+  EXPECT_TRUE(selection.Bounds().empty());
+}
+
 TEST(CoverageTest, TheBoundsFollowTheSelection) {
   Selection selection;
   selection.Resize(40, 20);
