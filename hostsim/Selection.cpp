@@ -88,7 +88,10 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
       for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
         const Point& a = points[i];
         const Point& b = points[j];
-        if ((a.y > scanY) != (b.y > scanY)) crossings.push_back(a.x + (b.x - a.x) * (scanY - a.y) / (b.y - a.y));
+        if ((a.y > scanY) == (b.y > scanY)) continue;
+        // Corners near the limits of a double can overflow to a crossing that is no number.
+        const double crossing = a.x + (b.x - a.x) * (scanY - a.y) / (b.y - a.y);
+        if (!std::isnan(crossing)) crossings.push_back(crossing);
       }
       std::sort(crossings.begin(), crossings.end());
       for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
