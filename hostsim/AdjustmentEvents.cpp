@@ -97,9 +97,10 @@ void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& select
   });
 }
 
-// A coloured filter in front of the lens, taken as a blend of every pixel towards the filter's
-// colour by the density; preserve luminosity then puts each pixel's luma back, so that only its
-// colour moves.
+// A coloured glass filter in front of the lens passes each channel in the share the filter's
+// colour gives it: the pixel times the colour, as in the Multiply blend mode, mixed in by the
+// density. Preserve luminosity then puts each pixel's luma back, so that only its colour moves.
+// (A blend of every pixel towards the colour itself would turn a blue sky grey at 25 %.)
 void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection, Image& image) {
   double colour[3];
   const double* recorded = event.colour;
@@ -108,11 +109,13 @@ void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection,
     case PhotoFilterEvent::Model::Hsb: HsbToRgb(recorded[0], recorded[1], recorded[2], colour); break;
     default: colour[0] = recorded[0], colour[1] = recorded[1], colour[2] = recorded[2]; break;
   }
+  // Each channel's factor: 1 - density + density * colour / 255.
   const float density = event.density / 100.0f;
-  const float tint[3] = {float(colour[0]) * density, float(colour[1]) * density, float(colour[2]) * density};
+  float pass[3];
+  for (int c = 0; c < 3; ++c) pass[c] = 1 - density + density * static_cast<float>(colour[c] / 255);
   const bool keepLuma = event.preserveLuminosity;
   AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
-    for (int c = 0; c < 3; ++c) out[c] = in[c] * (1 - density) + tint[c];
+    out[0] = in[0] * pass[0], out[1] = in[1] * pass[1], out[2] = in[2] * pass[2];
     if (keepLuma) KeepLuma(in, out);
   });
 }

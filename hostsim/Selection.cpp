@@ -71,9 +71,8 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
   active_ = true;
   if (points.size() < 3) return;
   // A corner that is not a finite number makes no polygon (and its crossings could not be sorted).
-  if (std::any_of(points.begin(), points.end(), [](const Point& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); })) {
-    return;
-  }
+  const auto notFinite = [](const Point& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); };
+  if (std::any_of(points.begin(), points.end(), notFinite)) return;
   // Scanlines through the polygon: four per pixel row with anti-aliasing, each span's horizontal
   // coverage exact; one through the pixel centres without, a pixel inside when its centre is.
   const int lines = antiAlias ? 4 : 1;

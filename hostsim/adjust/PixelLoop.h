@@ -1,6 +1,7 @@
-// The one pixel loop of the adjustments: it visits only the selection's bounding box (all of the
-// image while nothing is selected) and blends each adjusted pixel with the original by its
-// coverage, original + (adjusted - original) * coverage, saturated to a byte.
+// The one pixel loop of the adjustments: it visits only the covered span of each row of the
+// selection's bounding box (all of the image while nothing is selected) and blends each adjusted
+// pixel with the original by its coverage, original + (adjusted - original) * coverage,
+// saturated to a byte.
 #pragma once
 
 #include <algorithm>
@@ -21,8 +22,9 @@ inline PixelBox AffectedBox(const Selection& selection, const Image& image) {
   return box;
 }
 
+// A partly covered pixel's channel.
 inline uint8_t Blend(uint8_t original, float adjusted, float coverage) {
-  return coverage >= 1 ? ToByte(adjusted) : ToByte(original + (adjusted - original) * coverage);
+  return ToByte(original + (adjusted - original) * coverage);
 }
 
 // Calls `visit(uint8_t* pixel, float coverage)` for every pixel with coverage above 0, reading
@@ -53,7 +55,7 @@ void AdjustPixels(const Selection& selection, Image& image, Adjust adjust) {
       pixel[0] = ToByte(adjusted[0]), pixel[1] = ToByte(adjusted[1]), pixel[2] = ToByte(adjusted[2]);
       return;
     }
-    for (int i = 0; i < 3; ++i) pixel[i] = ToByte(pixel[i] + (adjusted[i] - pixel[i]) * coverage);
+    for (int i = 0; i < 3; ++i) pixel[i] = Blend(pixel[i], adjusted[i], coverage);
   });
 }
 

@@ -70,10 +70,11 @@ ToneCurve SplineCurve(const std::vector<CurvePoint>& points) {
   std::vector<double> second(n, 0.0), upper(n, 0.0), right(n, 0.0);
   for (size_t i = 1; i + 1 < n; ++i) {
     const double h0 = points[i].input - points[i - 1].input, h1 = points[i + 1].input - points[i].input;
-    const double slopes = (points[i + 1].output - points[i].output) / h1 - (points[i].output - points[i - 1].output) / h0;
+    const double bend =
+        (points[i + 1].output - points[i].output) / h1 - (points[i].output - points[i - 1].output) / h0;
     const double diagonal = 2 * (h0 + h1) - h0 * upper[i - 1];
     upper[i] = h1 / diagonal;
-    right[i] = (6 * slopes - h0 * right[i - 1]) / diagonal;
+    right[i] = (6 * bend - h0 * right[i - 1]) / diagonal;
   }
   for (size_t i = n - 2; i >= 1; --i) second[i] = right[i] - upper[i] * second[i + 1];
   size_t segment = 0;

@@ -39,7 +39,8 @@ ToneCurve ExposureCurve(const ExposureEvent& event);
 ToneCurve BrightnessContrastCurve(const BrightnessContrastEvent& event);
 
 // The curves of the three channels for the entries of a Levels or Curves event: the composite
-// entries first, then each channel's own, each group in the order recorded.
+// entries first, then each channel's own, each group in the order recorded; an entry for an
+// unknown channel is passed over.
 template <typename Entry, typename MakeCurve>
 std::array<ToneCurve, 3> ChannelCurves(const std::vector<Entry>& entries, MakeCurve makeCurve) {
   ToneCurve composite = IdentityCurve();
@@ -48,9 +49,9 @@ std::array<ToneCurve, 3> ChannelCurves(const std::vector<Entry>& entries, MakeCu
   }
   std::array<ToneCurve, 3> curves = {composite, composite, composite};
   for (const Entry& entry : entries) {
-    if (entry.channel == ChannelTarget::Composite) continue;
-    ToneCurve& curve = curves[static_cast<int>(entry.channel) - static_cast<int>(ChannelTarget::Red)];
-    curve = Then(curve, makeCurve(entry));
+    const int index = static_cast<int>(entry.channel) - static_cast<int>(ChannelTarget::Red);
+    if (index < 0 || index > 2) continue;
+    curves[index] = Then(curves[index], makeCurve(entry));
   }
   return curves;
 }

@@ -144,11 +144,10 @@ TEST(HueSaturationTest, HueLightnessAndColorize) {
   EXPECT_NEAR((std::max(tinted[2], tinted[0]) + std::min(tinted[2], tinted[0])) / 2.0, 128, 1) << "lightness kept";
 }
 
-TEST(PhotoFilterTest, WarmingAndCoolingMoveGreyTowardsTheFilterAndKeepItsLuma) {
+TEST(PhotoFilterTest, WarmingAndCoolingTintGreyAndKeepItsLuma) {
   PhotoFilterEvent warming;  // 236, 138, 0 at 25 %
   const Rgb warm = After(warming, Grey(128));
-  EXPECT_GT(warm[0], 128 + 15);
-  EXPECT_LT(warm[2], 128 - 30);
+  EXPECT_EQ(warm, (Rgb{139, 126, 109})) << "times 0.93, 0.88, 0.75, then 13 levels of luma back";
   EXPECT_GT(warm[0], warm[1]);
   EXPECT_GT(warm[1], warm[2]);
   EXPECT_NEAR(LumaOf(warm), 128, 1.0);
@@ -163,9 +162,16 @@ TEST(PhotoFilterTest, WarmingAndCoolingMoveGreyTowardsTheFilterAndKeepItsLuma) {
   PhotoFilterEvent full;
   full.density = 100;
   full.preserveLuminosity = false;
-  EXPECT_EQ(After(full, Grey(30)), (Rgb{236, 138, 0}));
+  EXPECT_EQ(After(full, Grey(255)), (Rgb{236, 138, 0})) << "white through the filter is its colour";
+  EXPECT_EQ(After(full, {200, 100, 50}), (Rgb{185, 54, 0}));
   full.density = 50;
-  EXPECT_EQ(After(full, Grey(30)), (Rgb{133, 84, 15}));
+  EXPECT_EQ(After(full, {200, 100, 50}), (Rgb{193, 77, 25}));
+
+  // A blue sky stays blue behind a warming filter, only warmer.
+  const Rgb sky{150, 190, 230};
+  const Rgb warmSky = After(warming, sky);
+  EXPECT_GT(warmSky[2], warmSky[0] + 15);
+  EXPECT_LT(warmSky[2] - warmSky[0], sky[2] - sky[0]);
 }
 
 TEST(PhotoFilterTest, LabAndHsbColoursAreTheSameFilter) {
@@ -174,7 +180,7 @@ TEST(PhotoFilterTest, LabAndHsbColoursAreTheSameFilter) {
   lab.colour[0] = 50, lab.colour[1] = 0, lab.colour[2] = 0;
   lab.density = 100;
   lab.preserveLuminosity = false;
-  const Rgb neutral = After(lab, Grey(200));
+  const Rgb neutral = After(lab, Grey(255));
   EXPECT_NEAR(neutral[0], 119, 1) << "L 50 is sRGB 119";
   EXPECT_NEAR(neutral[1], neutral[0], 1);
   EXPECT_NEAR(neutral[2], neutral[0], 1);
@@ -188,9 +194,9 @@ TEST(PhotoFilterTest, LabAndHsbColoursAreTheSameFilter) {
   hsb.colour[0] = 210, hsb.colour[1] = 100, hsb.colour[2] = 100;
   hsb.density = 100;
   hsb.preserveLuminosity = false;
-  EXPECT_EQ(After(hsb, Grey(10)), (Rgb{0, 128, 255}));
+  EXPECT_EQ(After(hsb, Grey(255)), (Rgb{0, 128, 255}));
   hsb.colour[0] = 210 + 720;
-  EXPECT_EQ(After(hsb, Grey(10)), (Rgb{0, 128, 255})) << "an angle";
+  EXPECT_EQ(After(hsb, Grey(255)), (Rgb{0, 128, 255})) << "an angle";
 }
 
 TEST(LevelsTest, GammaInputAndOutputLevels) {
@@ -310,15 +316,15 @@ TEST(DialogRangeTest, AbsurdValuesAreHeldToTheDialogsRange) {
   filter.colour[0] = kNaN, filter.colour[1] = 1e10, filter.colour[2] = -kInfinity;
   filter.density = INT_MAX;
   filter.preserveLuminosity = false;
-  EXPECT_EQ(After(filter, Grey(0)), (Rgb{128, 255, 0}));
+  EXPECT_EQ(After(filter, Grey(255)), (Rgb{128, 255, 0}));
   filter.model = PhotoFilterEvent::Model::Lab;
   filter.colour[0] = 1e10, filter.colour[1] = kNaN, filter.colour[2] = kInfinity;
-  const Rgb lab = After(filter, Grey(0));
+  const Rgb lab = After(filter, Grey(255));
   EXPECT_GT(lab[0], 200) << "L 100, b +127: a bright yellow";
   EXPECT_LT(lab[2], 60);
   filter.model = static_cast<PhotoFilterEvent::Model>(9);
   filter.colour[0] = 10, filter.colour[1] = 20, filter.colour[2] = 30;
-  EXPECT_EQ(After(filter, Grey(0)), (Rgb{10, 20, 30})) << "an unknown model is read as RGB";
+  EXPECT_EQ(After(filter, Grey(255)), (Rgb{10, 20, 30})) << "an unknown model is read as RGB";
 }
 
 TEST(CoverageTest, OnlyTheSelectionChangesAndItsEdgesBlend) {
