@@ -7,15 +7,23 @@
 #   - the same host calls and allocations made through each built module, x86 and x64 (the same
 #     code, so the same figures);
 #   - each built .8li's size and imports, and its load and unload under Wine against an empty DLL
-#     of the same architecture built the same way, measured in the same run.
+#     of the same architecture built the same way, measured in the same run;
+#   - then a second table: the reference host's eighteen adjustment events on a 12-megapixel
+#     image against ImageMagick's convert on the same image, and the peak memory
+#     (bench/AdjustCost.cpp says what is compared).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 if ! command -v valgrind >/dev/null; then
   apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends valgrind
 fi
+# Debian's ImageMagick itself, not whatever else is called convert earlier on the PATH.
+convert=/usr/bin/convert
+if [ ! -x "$convert" ]; then
+  apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends imagemagick
+fi
 
-cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost >/dev/null
+cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost >/dev/null
 for build in win32 win64; do
   cmake --preset $build >/dev/null
   cmake --build --preset $build --target ZEM_Variations load_unload module_calls wine_prefix >/dev/null
@@ -82,3 +90,6 @@ for arch in x86 x64; do
   module_rows+=("| $arch load + unload under Wine | ${plugin_us} µs, ${ratio} × an empty $arch DLL (${empty_us} µs) |$blank")
 done
 printf '%s\n' "${module_rows[@]}"
+
+echo
+build/bench/adjust_cost --convert "$convert"

@@ -4,6 +4,7 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests
+  tests/native/AdjustmentEventsTest.cpp
   tests/native/FakeDialogs.cpp
   tests/native/FaultSweepTest.cpp
   tests/native/HostSimTest.cpp
@@ -11,6 +12,7 @@ add_executable(unit_tests
   tests/native/ModeParameterTest.cpp
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp
+  tests/native/ToneCurvesTest.cpp
   tests/native/VariationRunTest.cpp
   tests/native/DocumentModelTest.cpp
   tests/native/CallBudgetTest.cpp
