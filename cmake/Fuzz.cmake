@@ -28,6 +28,7 @@ function(add_fuzz_target name)
   file(MAKE_DIRECTORY ${scratch})
   add_test(NAME fuzz.${name}
     COMMAND ${target} -runs=${ZEM_FUZZ_RUNS} -seed=1 -max_len=65536 -rss_limit_mb=2048 -timeout=20
+            -artifact_prefix=${scratch}/
             ${scratch} ${seeds})
   set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 120)
 endfunction()
