@@ -184,13 +184,13 @@ bool CheckOutputFolder(const std::string& folder, std::string& error) {
     error = "--out " + folder + ": the folder cannot be created (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
-  const std::string probe = folder + "\\contact-sheet.png.part";
-  const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  // A new file of a unique name, deleted again at once.
+  char probe[MAX_PATH] = {};
+  const bool writable = GetTempFileNameA(folder.c_str(), "zem", 0, probe) != 0;
   const DWORD failure = GetLastError();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (writable) DeleteFileA(probe);
   if (!existed) RemoveDirectoryA(folder.c_str());
-  if (file == INVALID_HANDLE_VALUE) {
+  if (!writable) {
     error = "--out " + folder + ": no file can be written into the folder (error " + std::to_string(failure) + ")";
     return false;
   }
