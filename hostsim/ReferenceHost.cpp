@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "../host/FourCC.h"
@@ -59,6 +61,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     auto value = [&](std::string& target) {
       if (i + 1 >= arguments.size() || arguments[i + 1].rfind("--", 0) == 0) {
         error = option + " needs a value";
+        return false;
+      }
+      if (arguments[i + 1].find_first_not_of(" \t") == std::string::npos) {
+        error = option + " needs a value, not an empty one";
         return false;
       }
       target = arguments[++i];
@@ -185,6 +191,33 @@ bool MakeFolder(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+// Checks before the run that the output folder can take the files: it is a folder or can be made
+// one, and a file can be created in it. A folder made for the check is removed again, so that a
+// run that fails later leaves nothing behind.
+bool CheckOutputFolder(const std::string& folder, std::string& error) {
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    error = "--out " + folder + " is a file, not a folder";
+    return false;
+  }
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!existed && !MakeFolder(folder)) {
+    error = "--out " + folder + ": the folder cannot be created (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  // A new file of a unique name, deleted again at once.
+  char probe[MAX_PATH] = {};
+  const bool writable = GetTempFileNameA(folder.c_str(), "zem", 0, probe) != 0;
+  const DWORD failure = GetLastError();
+  if (writable) DeleteFileA(probe);
+  if (!existed) RemoveDirectoryA(folder.c_str());
+  if (!writable) {
+    error = "--out " + folder + ": no file can be written into the folder (error " + std::to_string(failure) + ")";
+    return false;
+  }
+  return true;
+}
+
 // Writes both files, or neither: each goes to a temporary name first.
 bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vector<std::string>& log,
                   std::string& sheetPath, std::string& logPath, std::string& error) {
@@ -250,6 +283,11 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 0;
   }
 
+  if (!options.about && !CheckOutputFolder(options.out, error)) {
+    err << "hostsim: " << error << "; nothing was run\n";
+    return 1;
+  }
+
   Plugin plugin;
   if (!plugin.Load(options.plugin.empty() ? ProgramFolder() + "ZEM_Variations.8li" : options.plugin, error)) {
     err << "hostsim: " << error << "\n";
@@ -276,7 +314,16 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   Host host;
   host.document.width = image.width;
   host.document.height = image.height;
-  Canvas canvas(std::move(image), actions, kTileWidth);
+  const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
+  std::unique_ptr<Canvas> document;
+  try {
+    document.reset(new Canvas(std::move(image), actions, kTileWidth));
+  } catch (const std::bad_alloc&) {
+    err << "hostsim: there is not enough memory for the selection mask of a " << size
+        << " image; nothing was run\n";
+    return 1;
+  }
+  Canvas& canvas = *document;
   host.canvas = &canvas;
   host.actionSet.name = actions.setName;
   host.actionSet.actions.clear();
