@@ -6,39 +6,40 @@
 #include <string>
 #include <vector>
 
-#include "ActionFile.h"
 #include "Image.h"
+#include "PlayableActions.h"
 #include "Selection.h"
 #include "Values.h"
 
 namespace hostsim {
 
 struct Tile {
-  std::string label;
+  std::string label;   // the action's name, or "original"
+  std::string detail;  // what the action did: "Color Balance +20 red"
   Image picture;
 };
 
 class Canvas {
  public:
   // `tileWidth` is the width of the pictures taken: of the original now, and after each action.
-  Canvas(Image image, ActionFile actions, int tileWidth);
+  Canvas(Image image, PlayableSet actions, int tileWidth);
 
   // A selection event: 'setd' or 'AddT' on the selection. Returns 0, or -50 for an event that
   // does not describe a selection the host knows.
   int32_t Select(uint32_t event, const Descriptor& parameters);
-  // Applies the named action through the current selection and takes its picture. Returns 0, or
-  // -1728 for an action the file does not hold.
+  // Applies the named action's events in order through the current selection and takes its
+  // picture. Returns 0, or -1728 for an action the set does not hold.
   int32_t PlayAction(const std::string& name);
 
   const Image& image() const { return image_; }
   const Selection& selection() const { return selection_; }
-  const ActionFile& actions() const { return actions_; }
+  const PlayableSet& actions() const { return actions_; }
   const std::vector<Tile>& tiles() const { return tiles_; }
 
  private:
   Image image_;
   Selection selection_;
-  ActionFile actions_;
+  PlayableSet actions_;
   int tileWidth_;
   std::vector<Tile> tiles_;
 };
