@@ -39,10 +39,10 @@ bool Points(const Descriptor& polygon, std::vector<Point>& points) {
 
 }  // namespace
 
-Canvas::Canvas(Image image, ActionFile actions, int tileSide)
+Canvas::Canvas(Image image, PlayableSet actions, int tileSide)
     : image_(std::move(image)), actions_(std::move(actions)), tileSide_(tileSide) {
   selection_.Resize(image_.width, image_.height);
-  tiles_.push_back({"original", Thumbnail(image_, tileSide_)});
+  tiles_.push_back({"original", "", Thumbnail(image_, tileSide_)});
 }
 
 int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
@@ -79,10 +79,10 @@ int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
 }
 
 int32_t Canvas::PlayAction(const std::string& name) {
-  const Action* action = actions_.Find(name);
+  const PlayableAction* action = actions_.Find(name);
   if (action == nullptr) return kErrNoSuchAction;
-  Apply(action->adjustment, selection_, image_);
-  tiles_.push_back({name, Thumbnail(image_, tileSide_)});
+  for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
+  tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_)});
   return 0;
 }
 

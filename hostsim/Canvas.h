@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "ActionFile.h"
 #include "Image.h"
+#include "PlayableActions.h"
 #include "Selection.h"
 #include "Values.h"
 
 namespace hostsim {
 
 struct Tile {
-  std::string label;
+  std::string label;   // the action's name, or "original"
+  std::string detail;  // what the action did: "Color Balance +20 red"
   Image picture;
 };
 
@@ -22,24 +23,24 @@ class Canvas {
  public:
   // `tileSide` bounds the pictures taken, of the original now and after each action: each fits a
   // square tile of that side, whatever the image's proportions.
-  Canvas(Image image, ActionFile actions, int tileSide);
+  Canvas(Image image, PlayableSet actions, int tileSide);
 
   // A selection event: 'setd' or 'AddT' on the selection. Returns 0, or -50 for an event that
   // does not describe a selection the host knows.
   int32_t Select(uint32_t event, const Descriptor& parameters);
-  // Applies the named action through the current selection and takes its picture. Returns 0, or
-  // -1728 for an action the file does not hold.
+  // Applies the named action's events in order through the current selection and takes its
+  // picture. Returns 0, or -1728 for an action the set does not hold.
   int32_t PlayAction(const std::string& name);
 
   const Image& image() const { return image_; }
   const Selection& selection() const { return selection_; }
-  const ActionFile& actions() const { return actions_; }
+  const PlayableSet& actions() const { return actions_; }
   const std::vector<Tile>& tiles() const { return tiles_; }
 
  private:
   Image image_;
   Selection selection_;
-  ActionFile actions_;
+  PlayableSet actions_;
   int tileSide_;
   std::vector<Tile> tiles_;
 };

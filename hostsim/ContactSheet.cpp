@@ -10,7 +10,7 @@ namespace hostsim {
 namespace {
 
 constexpr int kMargin = 10;
-constexpr int kLabelHeight = 22;
+constexpr int kLabelHeight = 36;
 constexpr int kTitleHeight = 34;
 constexpr int kTextScale = 2;
 constexpr uint8_t kBackground = 40;
@@ -61,6 +61,7 @@ Image ContactSheet(const std::string& title, const std::vector<Tile>& tiles) {
     const int top = kTitleHeight + static_cast<int>(i / kSheetColumns) * (cellHeight + kMargin);
     Blit(tiles[i].picture, sheet, left, top);
     DrawText(sheet, left, top + tiles[i].picture.height + 5, tiles[i].label, kTextScale, kInk);
+    DrawText(sheet, left, top + tiles[i].picture.height + 23, tiles[i].detail, 1, kInk);
   }
   return sheet;
 }

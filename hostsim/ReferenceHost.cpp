@@ -13,11 +13,11 @@
 #include "../host/FourCC.h"
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
-#include "ActionFile.h"
 #include "Canvas.h"
 #include "ContactSheet.h"
 #include "Host.h"
 #include "Image.h"
+#include "PlayableActions.h"
 #include "platform/ModuleArchitecture.h"
 
 namespace hostsim {
@@ -30,7 +30,7 @@ constexpr const char kUsage[] =
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
     "  --mode N       the split mode recorded for the step (1 to 7); without it the plug-in uses 1\n"
     "  --dialog       shows the plug-in's mode dialog first\n"
-    "  --actions FILE the action set to play (the built-in one follows hostsim/ZEM_Variations.actions)\n"
+    "  --actions FILE the Photoshop action file to play (.atn; the built-in ZEM_Variations.atn by default)\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
     "  --about        shows the plug-in's About box and nothing else\n";
 
@@ -302,15 +302,23 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     err << "hostsim: " << error << "\n";
     return 1;
   }
-  ActionFile actions;
-  const bool actionsRead = options.actions.empty() ? ParseActionFile(DefaultActionFileText(), actions, error)
-                                                   : ReadActionFile(options.actions, actions, error);
+  // The action file is read and checked whole before the run: a set the host cannot play is
+  // refused before anything is drawn or written.
+  const std::string setName = ActionSet().name;  // the set the plug-in plays
+  const std::string actionFile = options.actions.empty() ? "the built-in ZEM_Variations.atn" : options.actions;
+  PlayableSet actions;
+  const bool actionsRead =
+      options.actions.empty()
+          ? LoadPlayableSet(DefaultActionSetBytes().data(), DefaultActionSetBytes().size(), actionFile, setName,
+                            actions, error)
+          : ReadPlayableSetFile(options.actions, setName, actions, error);
   if (!actionsRead) {
-    err << "hostsim: " << error << "\n";
+    err << "hostsim: " << error << "; nothing was written\n";
     return 1;
   }
 
-  out << "running " << actions.setName << " on a " << image.width << " x " << image.height << " image\n";
+  out << "playing " << actionFile << " (action set " << actions.name << ", " << actions.actions.size()
+      << " actions) on a " << image.width << " x " << image.height << " image\n";
   Host host;
   host.document.width = image.width;
   host.document.height = image.height;
@@ -325,13 +333,16 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   }
   Canvas& canvas = *document;
   host.canvas = &canvas;
-  host.actionSet.name = actions.setName;
+  host.actionSet.name = actions.name;
   host.actionSet.actions.clear();
-  for (const Action& action : actions.actions) host.actionSet.actions.push_back(action.name);
+  for (const PlayableAction& action : actions.actions) host.actionSet.actions.push_back(action.name);
   host.accessDefaultModule = plugin.module();
   int played = 0;
   host.afterPlay = [&](const std::string& event) {
-    if (event.rfind("Ply ", 0) == 0) out << "  played " << ++played << ": " << canvas.tiles().back().label << "\n";
+    if (event.rfind("Ply ", 0) == 0) {
+      out << "  played " << ++played << ": " << canvas.tiles().back().label << " (" << canvas.tiles().back().detail
+          << ")\n";
+    }
   };
 
   host::PIActionParameters parameters{options.dialog ? host::plugInDialogDisplay : host::plugInDialogDontDisplay,
@@ -347,7 +358,14 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   }
   if (result != 0) {
     err << "hostsim: the plug-in failed with " << result << " (" << ResultMeaning(result) << ") after " << played
-        << " actions; nothing was written\n";
+        << " actions";
+    // The plug-in plays its actions in a fixed order, so the one that failed is the next of them.
+    const std::vector<std::string>& names = DefaultVariationActions();
+    if (result == kErrNoSuchAction && size_t(played) < names.size()) {
+      err << ": the action \"" << names[size_t(played)] << "\" of the set \"" << actions.name << "\" is not in "
+          << actionFile;
+    }
+    err << "; nothing was written\n";
     return 1;
   }
   if (!host.violations().empty() || host.objects.Live() != 0 || host.SuitesHeld() != 0 || host.LiveBlocks() != 0) {
@@ -358,7 +376,7 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 1;
   }
 
-  const std::string title = actions.setName + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
+  const std::string title = actions.name + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
   std::string sheetPath, logPath;
   if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), host.log(), sheetPath, logPath, error)) {
     err << "hostsim: " << error << "\n";
@@ -366,7 +384,7 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   }
   if (options.dialog && played == 0) out << "the dialog was cancelled: no variation was played\n";
   out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << actions.actions.size()
-      << " actions played, plug-in result 0 (success)\n"
+      << " actions of " << actionFile << " played, plug-in result 0 (success)\n"
       << "contact sheet: " << sheetPath << "\n"
       << "event log: " << logPath << "\n";
   return 0;

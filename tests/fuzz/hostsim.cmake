@@ -4,5 +4,4 @@ target_compile_options(hostsim PRIVATE -fsanitize=fuzzer-no-link)
 target_compile_options(zem_core PRIVATE -fsanitize=fuzzer-no-link)
 
 add_fuzz_target(image SOURCES tests/fuzz/ImageFuzz.cpp LIBRARIES hostsim RUNS 30000)
-add_fuzz_target(action_file SOURCES tests/fuzz/ActionFileFuzz.cpp LIBRARIES hostsim RUNS 30000)
 add_fuzz_target(do_it SOURCES tests/fuzz/DoItFuzz.cpp tests/native/FakeDialogs.cpp LIBRARIES zem_core hostsim)

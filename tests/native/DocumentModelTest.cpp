@@ -1,27 +1,27 @@
-// The host model's document: selections made by the plug-in's real events, the actions' effect on
-// the pixels, the action file, images and the contact sheet.
+// The host model's document: selections made by the plug-in's real events, the built-in action
+// set, images and the contact sheet.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 
 #include "PluginFixture.h"
-#include "hostsim/ActionFile.h"
 #include "hostsim/Canvas.h"
 #include "hostsim/ContactSheet.h"
 #include "hostsim/Image.h"
+#include "hostsim/PlayableActions.h"
 
 namespace {
 
-using hostsim::ActionFile;
 using hostsim::Canvas;
 using hostsim::Image;
 
-ActionFile DefaultActions() {
-  ActionFile file;
+hostsim::PlayableSet DefaultActions() {
+  hostsim::PlayableSet set;
   std::string error;
-  EXPECT_TRUE(hostsim::ParseActionFile(hostsim::DefaultActionFileText(), file, error)) << error;
-  return file;
+  const std::vector<uint8_t>& bytes = hostsim::DefaultActionSetBytes();
+  EXPECT_TRUE(hostsim::LoadPlayableSet(bytes.data(), bytes.size(), "built-in", "ZEM_Variations", set, error)) << error;
+  return set;
 }
 
 // A whole run on a small grey document, with the selection of every play kept.
@@ -125,67 +125,18 @@ TEST_F(SelectionMaskTest, WithoutARegionEachActionAppliesToTheWholeDocument) {
   EXPECT_EQ(none.At(3, 3), 1.0f);
 }
 
-TEST(AdjustmentTest, ActionsChangeOnlyWhatIsSelectedAndBlendTheEdges) {
-  hostsim::Selection left;
-  left.Resize(4, 1);
-  left.SetPolygon({{0, 0}, {1.5, 0}, {1.5, 1}, {0, 1}, {0, 0}}, true);
-  Image image(4, 1, 100);
-  hostsim::Adjustment redder{hostsim::AdjustmentKind::Gain, {2, 1, 1}};
-  hostsim::Apply(redder, left, image);
-  EXPECT_EQ(image.At(0, 0)[0], 200);
-  EXPECT_EQ(image.At(1, 0)[0], 150) << "half covered";
-  EXPECT_EQ(image.At(1, 0)[1], 100);
-  EXPECT_EQ(image.At(2, 0)[0], 100);
-
-  Image bright(1, 1, 240);
-  hostsim::Selection all;
-  all.Resize(1, 1);
-  hostsim::Apply({hostsim::AdjustmentKind::Brightness, {40}}, all, bright);
-  EXPECT_EQ(bright.At(0, 0)[0], 255) << "clamped";
-
-  Image red(1, 1);
-  red.At(0, 0)[0] = 200;
-  hostsim::Apply({hostsim::AdjustmentKind::Hue, {120}}, all, red);
-  EXPECT_EQ(red.At(0, 0)[1], 200) << "a third of a turn takes red to green";
-  EXPECT_EQ(red.At(0, 0)[0], 0);
-}
-
-TEST(ActionFileTest, TheDefaultSetHoldsTheEighteenActionsInOrder) {
-  const ActionFile file = DefaultActions();
-  EXPECT_EQ(file.setName, "ZEM_Variations");
+TEST(BuiltInActionSetTest, HoldsTheEighteenActionsInOrder) {
+  const hostsim::PlayableSet set = DefaultActions();
+  EXPECT_EQ(set.name, "ZEM_Variations");
   std::vector<std::string> names;
-  for (const auto& action : file.actions) names.push_back(action.name);
-  EXPECT_EQ(names, hostsim::DefaultVariationActions());
-}
-
-TEST(ActionFileTest, MistakesAreReportedWithTheirLine) {
-  struct Case {
-    const char* text;
-    const char* error;
-  };
-  const Case cases[] = {
-      {"# fine\n\nred_plus gain 1 1\n", "line 3: 'gain' takes 3 numbers"},
-      {"red_plus glow 2\n", "line 1: unknown adjustment 'glow'"},
-      {"a contrast 1\nb brightness lots\n", "line 2: 'lots' is not a number"},
-      {"a contrast 1\na contrast 2\n", "line 2: action 'a' is listed twice"},
-      {"a contrast 1\nset Other\n", "line 2: 'set' must come before the first action"},
-      {"\n\n\nlonely\n", "line 4: action 'lonely' has no adjustment"},
-      {"a gamma inf\n", "line 1: 'inf' is not a number"},
-  };
-  for (const Case& c : cases) {
-    ActionFile file;
-    file.setName = "untouched";
-    std::string error;
-    EXPECT_FALSE(hostsim::ParseActionFile(c.text, file, error)) << c.text;
-    EXPECT_EQ(error, c.error);
-    EXPECT_EQ(file.setName, "untouched") << "nothing half-read is kept";
+  for (const auto& action : set.actions) {
+    names.push_back(action.name);
+    EXPECT_EQ(action.events.size(), 1u) << action.name;
   }
-  ActionFile file;
-  std::string error;
-  EXPECT_TRUE(hostsim::ParseActionFile("set Mine  # comment\nx hue -15 # turn\n", file, error)) << error;
-  EXPECT_EQ(file.setName, "Mine");
-  ASSERT_EQ(file.actions.size(), 1u);
-  EXPECT_EQ(file.actions[0].adjustment.values[0], -15);
+  EXPECT_EQ(names, hostsim::DefaultVariationActions());
+  EXPECT_EQ(set.Find("red_plus")->label, "Color Balance +20 red");
+  EXPECT_EQ(set.Find("warm_minus")->label, "Photo Filter cool 25%");
+  EXPECT_EQ(set.Find("extra1_minus")->label, "Levels gamma 0.83");
 }
 
 TEST(ImageFileTest, PngRoundTripAndRefusals) {
@@ -211,18 +162,22 @@ TEST(ImageFileTest, PngRoundTripAndRefusals) {
   EXPECT_EQ(untouched.rgb, std::vector<uint8_t>(3, 7));
 }
 
-TEST(ContactSheetTest, TilesInRowsOfFiveWithLabels) {
-  std::vector<hostsim::Tile> tiles(19, {"x", Image(hostsim::kTileWidth, 100, 200)});
+TEST(ContactSheetTest, TilesInRowsOfFiveWithTheActionAndWhatItDid) {
+  std::vector<hostsim::Tile> tiles(19, {"x", "Color Balance +20 red", Image(hostsim::kTileWidth, 100, 200)});
   const Image sheet = hostsim::ContactSheet("title", tiles);
   EXPECT_EQ(sheet.width, 10 + 5 * (hostsim::kTileWidth + 10));
-  EXPECT_EQ(sheet.height, 34 + 4 * (100 + 22 + 10));
+  EXPECT_EQ(sheet.height, 34 + 4 * (100 + 36 + 10));
   EXPECT_EQ(sheet.At(10, 34)[0], 200) << "first tile";
-  EXPECT_EQ(sheet.At(10 + 4 * 250, 34 + 3 * 132)[0], 40) << "the twentieth place is empty";
-  int ink = 0;
-  for (int y = 34 + 100; y < 34 + 122; ++y) {
-    for (int x = 10; x < 40; ++x) ink += sheet.At(x, y)[0] > 200;
-  }
-  EXPECT_GT(ink, 10) << "a label under the first tile";
+  EXPECT_EQ(sheet.At(10 + 4 * 250, 34 + 3 * 146)[0], 40) << "the twentieth place is empty";
+  auto ink = [&](int top, int bottom, int right) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = 10; x < right; ++x) count += sheet.At(x, y)[0] > 200;
+    }
+    return count;
+  };
+  EXPECT_GT(ink(34 + 100, 34 + 122, 40), 10) << "the action's name under the first tile";
+  EXPECT_GT(ink(34 + 122, 34 + 136, 10 + 120), 40) << "what it did, below the name";
 }
 
 // Pictures fit a square tile whatever the image's proportions: a tall, narrow photo must not make

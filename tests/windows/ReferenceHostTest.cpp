@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -14,6 +15,8 @@
 #include "common/SampleImages.h"
 #include "hostsim/ContactSheet.h"
 #include "hostsim/Host.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
 #include "hostsim/Image.h"
 #include "hostsim/ReferenceHost.h"
 #include "platform/ModuleArchitecture.h"
@@ -58,13 +61,32 @@ class ReferenceHostTest : public ::testing::Test {
     return path;
   }
 
-  std::string DefaultActionsWithout(const std::string& action) {
-    std::istringstream lines(ReadAll(ProgramFolder() + "ZEM_Variations.actions"));
-    std::string kept;
-    for (std::string line; std::getline(lines, line);) {
-      if (line.rfind(action + " ", 0) != 0) kept += line + "\n";
-    }
-    return kept;
+  // The built ZEM_Variations.atn as text, changed by `edit`, written back as an action file.
+  std::string EditedActionSet(const std::string& name, const std::function<void(std::string&)>& edit) {
+    const std::string bytes = ReadAll(ProgramFolder() + "ZEM_Variations.atn");
+    zem::actions::ActionSet set;
+    zem::actions::ReadError readError;
+    EXPECT_TRUE(zem::actions::ReadActionFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), set,
+                                             readError))
+        << readError.message;
+    std::string text = zem::actions::WriteActionText(set);
+    edit(text);
+    zem::actions::TextError textError;
+    EXPECT_TRUE(zem::actions::ReadActionText(text, set, textError)) << textError.message;
+    const std::vector<uint8_t> edited = zem::actions::WriteActionFile(set);
+    return File(name, std::string(edited.begin(), edited.end()));
+  }
+
+  // Removes the lines from the one starting with `from` to the one before the one starting with `to`.
+  static std::function<void(std::string&)> Cut(const std::string& from, const std::string& to) {
+    return [from, to](std::string& text) {
+      const size_t start = text.find(from);
+      text.erase(start, text.find(to, start) - start);
+    };
+  }
+
+  static std::function<void(std::string&)> Replace(const std::string& what, const std::string& with) {
+    return [what, with](std::string& text) { text.replace(text.find(what), what.size(), with); };
   }
 
   // The built module with its PE header claiming the other architecture, as the loader sees a
@@ -86,8 +108,13 @@ class ReferenceHostTest : public ::testing::Test {
 
 TEST_F(ReferenceHostTest, ARunWritesTheContactSheetAndTheEventLog) {
   ASSERT_EQ(Run({"--mode", "4"}), 0) << problems.str();
-  EXPECT_NE(printed.str().find("played 18: extra2_minus"), std::string::npos) << printed.str();
-  EXPECT_NE(printed.str().find("mode 4 (Strips 4 vertical), 18 of 18 actions played, plug-in result 0"),
+  EXPECT_NE(printed.str().find("playing the built-in ZEM_Variations.atn (action set ZEM_Variations, 18 actions)"),
+            std::string::npos)
+      << printed.str();
+  EXPECT_NE(printed.str().find("played 1: red_plus (Color Balance +20 red)"), std::string::npos) << printed.str();
+  EXPECT_NE(printed.str().find("played 18: extra2_minus (Vibrance -25)"), std::string::npos) << printed.str();
+  EXPECT_NE(printed.str().find("mode 4 (Strips 4 vertical), 18 of 18 actions of the built-in ZEM_Variations.atn "
+                               "played, plug-in result 0"),
             std::string::npos)
       << printed.str();
 
@@ -99,6 +126,10 @@ TEST_F(ReferenceHostTest, ARunWritesTheContactSheetAndTheEventLog) {
 
   // The golden sheet was made by this program and checked by eye; small differences in rounding
   // between compilers are tolerated, a changed tile or label is not.
+  if (std::getenv("ZEM_WRITE_GOLDEN") != nullptr) {
+    ASSERT_TRUE(CopyFileA((out + "\\contact-sheet.png").c_str(), ZEM_GOLDEN_SOURCE, FALSE)) << ZEM_GOLDEN_SOURCE;
+    GTEST_SKIP() << "wrote the golden contact sheet " << ZEM_GOLDEN_SOURCE;
+  }
   hostsim::Image sheet, golden;
   std::string error;
   ASSERT_TRUE(hostsim::LoadImageFile(out + "\\contact-sheet.png", sheet, error)) << error;
@@ -167,11 +198,19 @@ TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
       {{"--plugin", File("fake.8li", "MZ but not really")}, 1, "is not a valid plug-in module"},
       {{"--plugin", ProgramFolder() + "actctx_bare.dll"}, 1, "it does not export AutoPluginMain"},
       {{"--plugin", otherModule}, 1, otherModule + architectures},
-      {{"--actions", File("bad.actions", "red_plus gain 2 1 1\nred_minus gain 2\n")}, 1,
-       "bad.actions, line 2: 'gain' takes 3 numbers"},
-      {{"--actions", File("short.actions", DefaultActionsWithout("green_minus"))}, 1,
+      {{"--actions", work + "\\none.atn"}, 1, "cannot open the action file " + work + "\\none.atn; nothing was written"},
+      {{"--actions", File("text.atn", "red_plus gain 2 1 1\n")}, 1,
+       "text.atn is not a valid action file: byte 0: not an action file of format version 16"},
+      {{"--actions", EditedActionSet("blur.atn", Replace("event colorBalance \"Color Balance\" 'ClrB' {'ShdL'",
+                                                        "event gaussianBlur \"Gaussian Blur\" 'GsnB' {'ShdL'"))},
+       1, "blur.atn, byte 76: action \"red_plus\", event 1 \"Gaussian Blur\" cannot be previewed: it is not an "
+          "adjustment the reference host models"},
+      {{"--actions", EditedActionSet("other.atn", Replace("set \"ZEM_Variations\"", "set \"Mine\""))}, 1,
+       "other.atn holds the action set \"Mine\"; the plug-in plays the set \"ZEM_Variations\""},
+      {{"--actions", EditedActionSet("short.atn", Cut("action \"green_minus\"", "action \"blue_plus\""))}, 1,
        "the plug-in failed with -1728 (no such object: an action of the run is missing from the action set) "
-       "after 3 actions; nothing was written"},
+       "after 3 actions: the action \"green_minus\" of the set \"ZEM_Variations\" is not in " + work +
+           "\\short.atn; nothing was written"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.arguments), c.exitCode) << c.arguments[0];

@@ -1,0 +1,82 @@
+#include "PlayableActions.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "EventConversion.h"
+#include "actions/BinaryFormat.h"
+
+namespace hostsim {
+
+using zem::actions::ToUtf8;
+
+const PlayableAction* PlayableSet::Find(const std::string& name) const {
+  const auto found = index.find(name);
+  return found == index.end() ? nullptr : &actions[found->second];
+}
+
+bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& source, const std::string& setName,
+                     PlayableSet& set, std::string& error) {
+  zem::actions::ActionSet file;
+  zem::actions::ReadError readError;
+  if (!zem::actions::ReadActionFile(bytes, size, file, readError)) {
+    error = source + " is not a valid action file: " + readError.message;
+    return false;
+  }
+  PlayableSet playable;
+  playable.name = ToUtf8(file.name.units);
+  playable.source = source;
+  if (playable.name != setName) {
+    error = source + " holds the action set \"" + playable.name + "\"; the plug-in plays the set \"" + setName + "\"";
+    return false;
+  }
+  if (file.actions.empty()) {
+    error = source + " holds no actions: the set \"" + playable.name + "\" is empty";
+    return false;
+  }
+  std::unordered_map<std::string, size_t> offsets;
+  for (const zem::actions::Action& action : file.actions) {
+    PlayableAction played;
+    played.name = ToUtf8(action.name.units);
+    const auto [previous, added] = offsets.emplace(played.name, action.offset);
+    if (!added) {
+      error = source + ", byte " + std::to_string(action.offset) + ": a second action named \"" + played.name +
+              "\" (the first is at byte " + std::to_string(previous->second) + ")";
+      return false;
+    }
+    for (size_t i = 0; i < action.events.size(); ++i) {
+      const zem::actions::Event& event = action.events[i];
+      if (!event.enabled) continue;
+      AdjustmentEvent adjustment;
+      std::string why;
+      if (!ConvertEvent(event, adjustment, why)) {
+        error = source + ", byte " + std::to_string(event.offset) + ": action \"" + played.name + "\", event " +
+                std::to_string(i + 1) + " \"" + event.displayName + "\" cannot be previewed: " + why;
+        return false;
+      }
+      played.label += (played.label.empty() ? "" : " + ") + EventLabel(adjustment);
+      played.events.push_back(std::move(adjustment));
+    }
+    if (played.events.empty()) played.label = "no enabled event";
+    playable.index.emplace(played.name, playable.actions.size());
+    playable.actions.push_back(std::move(played));
+  }
+  set = std::move(playable);
+  return true;
+}
+
+bool ReadPlayableSetFile(const std::string& path, const std::string& setName, PlayableSet& set, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open the action file " + path;
+    return false;
+  }
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "cannot read the action file " + path;
+    return false;
+  }
+  return LoadPlayableSet(bytes.data(), bytes.size(), path, setName, set, error);
+}
+
+}  // namespace hostsim
