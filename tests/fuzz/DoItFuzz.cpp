@@ -16,7 +16,7 @@
 #include "entry/PluginState.h"
 #include "host/Keys.h"
 #include "host/Messages.h"
-#include "hostsim/ActionFile.h"
+#include "hostsim/PlayableActions.h"
 #include "hostsim/Canvas.h"
 #include "hostsim/Host.h"
 #include "native/FakeDialogs.h"
@@ -74,12 +74,15 @@ void CheckNothingLeft(const hostsim::Host& host, int call) {
   if (host.LiveBlocks() != 0) Fail(where + std::to_string(host.LiveBlocks()) + " blocks live");
 }
 
-const hostsim::ActionFile& Actions() {
-  static const hostsim::ActionFile actions = [] {
-    hostsim::ActionFile file;
+const hostsim::PlayableSet& Actions() {
+  static const hostsim::PlayableSet actions = [] {
+    hostsim::PlayableSet set;
     std::string error;
-    if (!hostsim::ParseActionFile(hostsim::DefaultActionFileText(), file, error)) Fail(error);
-    return file;
+    const std::vector<uint8_t>& bytes = hostsim::DefaultActionSetBytes();
+    if (!hostsim::LoadPlayableSet(bytes.data(), bytes.size(), "ZEM_Variations.atn", "ZEM_Variations", set, error)) {
+      Fail(error);
+    }
+    return set;
   }();
   return actions;
 }
