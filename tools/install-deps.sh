@@ -21,6 +21,8 @@ need_command clang++ clang
 need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need_command xvfb-run xvfb
 need_command xauth xauth
+need_command zip zip
+need_command unzip unzip
 need_file /usr/include/stb/stb_image_write.h libstb-dev
 need_file /usr/include/png.h libpng-dev
 need_file /usr/include/jpeglib.h libjpeg-dev

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests (AddressSanitizer + UBSan), then the
+# Builds everything and runs every test: the native unit tests (AddressSanitizer + UBSan), the fuzz
+# targets over their seeds and a fixed number of new inputs (clang, libFuzzer), then the
 # Windows module and its tests under Wine for each architecture: the 32-bit (x86) build in a win32
-# prefix and the 64-bit (x64) build in a win64 prefix. Ends with one line "N passed, N failed",
-# counting every preset.
+# prefix and the 64-bit (x64) build in a win64 prefix; then the release package as a user would
+# unpack it. Ends with one line "N passed, N failed", counting them all.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
@@ -43,9 +44,29 @@ run_preset() {
   summary+=("$preset: $((total - bad)) passed, $bad failed")
 }
 
+# The release package, checked as a user would unpack it.
+run_package() {
+  echo "== package"
+  xvfb-run -a -s "-screen 0 1024x768x24" bash tests/package/check-package.sh 2>&1 | tee "$logs/package"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  local line
+  line=$(grep -E '^package: [0-9]+ passed, [0-9]+ failed$' "$logs/package" | tail -n 1)
+  if [ -z "$line" ]; then
+    status=1
+    return
+  fi
+  local good bad
+  read -r good bad < <(sed -E 's/package: ([0-9]+) passed, ([0-9]+) failed/\1 \2/' <<<"$line")
+  passed=$((passed + good))
+  failed=$((failed + bad))
+  summary+=("$line")
+}
+
 run_preset native
+run_preset fuzz
 run_preset win32
 run_preset win64
+run_package
 rm -rf "$logs"
 
 printf '%s\n' "${summary[@]}"

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Checks the release package as a user would after downloading it: unpacked into an empty folder,
+# its checksums verified, each module of the right architecture with the right exports, and the
+# reference host of each architecture run on the unpacked module and action set. A second
+# package made from the same build must be the same zip byte for byte.
+# Ends with one line "package: N passed, N failed".
+#   bash tests/package/check-package.sh
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+
+passed=0
+failed=0
+check() {
+  local what=$1
+  shift
+  if "$@" >"$work/last.log" 2>&1; then
+    echo "ok     $what"
+    passed=$((passed + 1))
+  else
+    echo "FAILED $what"
+    sed 's/^/       /' "$work/last.log" | tail -n 20
+    failed=$((failed + 1))
+  fi
+}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
+zip_file=build/package/ZEM_Variations-$version-windows.zip
+unpacked=$work/unpacked
+
+members_are_exactly_the_five() {
+  diff <(unzip -Z1 "$zip_file" | sort) \
+       <(printf '%s\n' INSTALL.txt SHA256SUMS ZEM_Variations.atn x64/ZEM_Variations.8li x86/ZEM_Variations.8li)
+}
+checksums_hold() { (cd "$unpacked" && sha256sum --check --strict SHA256SUMS); }
+install_guide_is_crlf_text() {
+  local lines crlf
+  lines=$(wc -l <"$unpacked/INSTALL.txt")
+  crlf=$(grep -c $'\r$' "$unpacked/INSTALL.txt")
+  [ "$lines" -gt 50 ] && [ "$lines" -eq "$crlf" ] && ! grep -q '@VERSION@' "$unpacked/INSTALL.txt" &&
+    grep -q "ZEM_Variations $version" "$unpacked/INSTALL.txt" && grep -q 'executeAction(charIDToTypeID("zemT")' "$unpacked/INSTALL.txt"
+}
+module_is() {
+  local arch=$1 objdump=$2
+  cmake -DOBJDUMP="$objdump" -DMODULE="$unpacked/$arch/ZEM_Variations.8li" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake
+}
+windows_path() { echo "Z:${1//\//\\}"; }
+# The reference host of one architecture on an unpacked module: the whole run, both outputs.
+reference_host_plays() {
+  local build=$1 module=$2 out=$work/out-$1
+  build/package/$build/wine-run.sh build/package/$build/bin/hostsim.exe \
+    --plugin "$(windows_path "$unpacked/$module")" --actions "$(windows_path "$unpacked/ZEM_Variations.atn")" \
+    --mode 4 --out "$(windows_path "$out")" | tr -d '\r' | tee "$work/run-$build.log"
+  grep -q '18 of 18 actions of .*ZEM_Variations.atn played, plug-in result 0' "$work/run-$build.log" &&
+    [ -s "$out/contact-sheet.png" ] && [ -s "$out/event-log.txt" ]
+}
+# The reference host of one architecture refuses the other architecture's module by name.
+reference_host_refuses() {
+  local build=$1 module=$2 expected=$3 out=$work/refused-$1
+  ! build/package/$build/wine-run.sh build/package/$build/bin/hostsim.exe \
+    --plugin "$(windows_path "$unpacked/$module")" --out "$(windows_path "$out")" 2>"$work/refusal.log" &&
+    grep -q "$expected" "$work/refusal.log" && [ ! -e "$out" ]
+}
+same_zip_again() {
+  local first
+  first=$(sha256sum <"$zip_file")
+  tools/package.sh && [ "$(sha256sum <"$zip_file")" = "$first" ]
+}
+
+check "tools/package.sh builds the package" tools/package.sh
+check "$zip_file holds exactly its five members" members_are_exactly_the_five
+mkdir -p "$unpacked"
+check "it unpacks into an empty folder" unzip -q "$zip_file" -d "$unpacked"
+check "SHA256SUMS matches every file" checksums_hold
+check "INSTALL.txt is CR LF text for version $version with the scripting example" install_guide_is_crlf_text
+check "x64/ZEM_Variations.8li is an x64 module exporting AutoPluginMain and GenericProc" \
+  module_is x64 x86_64-w64-mingw32-objdump
+check "x86/ZEM_Variations.8li is an x86 module exporting AutoPluginMain and _GenericProc@16" \
+  module_is x86 i686-w64-mingw32-objdump
+for build in win32 win64; do
+  check "the $build reference host and its Wine prefix build" \
+    cmake --build build/package/$build --target hostsim_program wine_prefix
+done
+check "the x64 reference host plays the unpacked action set through the unpacked x64 module" \
+  reference_host_plays win64 x64/ZEM_Variations.8li
+check "the x86 reference host plays the unpacked action set through the unpacked x86 module" \
+  reference_host_plays win32 x86/ZEM_Variations.8li
+check "the x64 reference host refuses the x86 module, naming both" \
+  reference_host_refuses win64 x86/ZEM_Variations.8li "is an x86 (32-bit) module, and this reference host is x64"
+check "the x86 reference host refuses the x64 module, naming both" \
+  reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86"
+check "packaging again gives the same zip" same_zip_again
+
+echo "package: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the release package: both modules and the action set in release mode, in build folders
+# of their own (build/package/win32, build/package/win64), and writes
+# build/package/ZEM_Variations-VERSION-windows.zip holding x64/ZEM_Variations.8li,
+# x86/ZEM_Variations.8li, ZEM_Variations.atn, INSTALL.txt (CR LF) and SHA256SUMS.
+#
+# Built twice from the same commit, the zip is the same byte for byte: the linker stamps the
+# modules with the commit's time (SOURCE_DATE_EPOCH) instead of the build's, and the members are
+# stored in a fixed order with the commit's time, fixed permissions and no extra attributes.
+# The version is the one of project(... VERSION ...) in CMakeLists.txt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || { echo "package: no project version in CMakeLists.txt" >&2; exit 1; }
+if ! SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null); then
+  echo "package: not a git checkout, so no commit time to stamp the package with" >&2
+  exit 1
+fi
+export SOURCE_DATE_EPOCH
+if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+  echo "package: note: the work tree has uncommitted changes; the package holds them but carries the last commit's time"
+fi
+
+root=build/package
+for build in win32 win64; do
+  cmake --preset $build -B $root/$build -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build $root/$build --target ZEM_Variations zem_action_set
+done
+
+stage=$root/stage
+rm -rf "$stage"
+mkdir -p "$stage/x64" "$stage/x86"
+cp $root/win64/bin/ZEM_Variations.8li "$stage/x64/"
+cp $root/win32/bin/ZEM_Variations.8li "$stage/x86/"
+cp $root/win64/bin/ZEM_Variations.atn "$stage/"
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' release/INSTALL.txt >"$stage/INSTALL.txt"
+members=(INSTALL.txt ZEM_Variations.atn x64/ZEM_Variations.8li x86/ZEM_Variations.8li)
+(cd "$stage" && sha256sum "${members[@]}" >SHA256SUMS)
+members+=(SHA256SUMS)
+
+chmod 644 "${members[@]/#/$stage/}"
+chmod 755 "$stage/x64" "$stage/x86"
+touch -d "@$SOURCE_DATE_EPOCH" "${members[@]/#/$stage/}" "$stage/x64" "$stage/x86"
+zip_file=$root/ZEM_Variations-$version-windows.zip
+rm -f "$zip_file"
+(cd "$stage" && TZ=UTC zip -q -X -D -9 "../${zip_file##*/}" "${members[@]}")
+
+echo "wrote $zip_file ($(stat -c %s "$zip_file") bytes):"
+(cd "$stage" && for member in "${members[@]}"; do printf '  %-26s %8d bytes\n' "$member" "$(stat -c %s "$member")"; done)
+sha256sum "$zip_file"
