@@ -4,10 +4,12 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests
+  tests/native/DialogArithmeticTest.cpp
   tests/native/FakeDialogs.cpp
   tests/native/FaultSweepTest.cpp
   tests/native/HostSimTest.cpp
   tests/native/HostSuitesTest.cpp
+  tests/native/HostWindowTest.cpp
   tests/native/ModeParameterTest.cpp
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp

@@ -21,6 +21,7 @@ configure_file(resources/WebHost.h.in ${CMAKE_BINARY_DIR}/generated/WebHost.h @O
 add_library(zem_ui STATIC
   platform/ActivationContext.cpp
   ui/AboutBox.cpp
+  ui/FittedBitmap.cpp
   ui/GenericProc.cpp
   ui/ModalDialog.cpp
   ui/ModeDialog.cpp

@@ -21,6 +21,10 @@ need_command clang++ clang
 need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need_command xvfb-run xvfb
 need_command xauth xauth
+# Xinerama's client library for each Wine loader: the two-monitor tests' display reports its
+# monitors through it.
+need_package libxinerama1
+need_package libxinerama1:i386
 need_file /usr/include/stb/stb_image_write.h libstb-dev
 
 if [ ${#missing[@]} -gt 0 ]; then
