@@ -70,7 +70,8 @@ CallKind KindOf(Op op) {
     case Op::ReferencePutProperty:
     case Op::ListPutObject: return CallKind::Puts;
     case Op::DescriptorGetInteger:
-    case Op::GetPluginName: return CallKind::Gets;
+    case Op::GetPluginName:
+    case Op::MainAppWindow: return CallKind::Gets;
     case Op::DescriptorFree:
     case Op::ReferenceFree:
     case Op::ListFree:

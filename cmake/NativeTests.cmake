@@ -5,10 +5,12 @@ include(GoogleTest)
 
 add_executable(unit_tests
   tests/native/AdjustmentEventsTest.cpp
+  tests/native/DialogArithmeticTest.cpp
   tests/native/FakeDialogs.cpp
   tests/native/FaultSweepTest.cpp
   tests/native/HostSimTest.cpp
   tests/native/HostSuitesTest.cpp
+  tests/native/HostWindowTest.cpp
   tests/native/ModeParameterTest.cpp
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp

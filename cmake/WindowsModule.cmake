@@ -22,6 +22,7 @@ configure_file(resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @O
 add_library(zem_ui STATIC
   platform/ActivationContext.cpp
   ui/AboutBox.cpp
+  ui/FittedBitmap.cpp
   ui/GenericProc.cpp
   ui/ModalDialog.cpp
   ui/ModeDialog.cpp

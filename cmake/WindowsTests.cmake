@@ -19,6 +19,7 @@ else()
   find_program(WINE_LOADER wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 endif()
 set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
+set(WINE_DISPLAY "")
 configure_file(cmake/wine/run.sh.in ${WINE_RUN} @ONLY FILE_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 add_custom_command(
@@ -38,17 +39,23 @@ add_test(NAME module.binary
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:ZEM_Variations> -DARCH=${ZEM_ARCH}
           -P ${CMAKE_SOURCE_DIR}/cmake/CheckModuleBinary.cmake)
 
-# A Windows test program: gtest cases discovered and run one by one under Wine.
-function(add_windows_test name)
+# A Windows test program run with the given runner, its gtest cases discovered and run one by one
+# under Wine with the given fixture.
+function(add_wine_test name runner prefix_target fixture)
   add_executable(${name} ${ARGN})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE hostsim gtest_main)
   target_link_options(${name} PRIVATE -static)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    CROSSCOMPILING_EMULATOR ${WINE_RUN})
-  add_dependencies(${name} wine_prefix ZEM_Variations)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+    CROSSCOMPILING_EMULATOR ${runner})
+  add_dependencies(${name} ${prefix_target} ZEM_Variations)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120)
+endfunction()
+
+# A Windows test program in the build's test prefix.
+function(add_windows_test name)
+  add_wine_test(${name} ${WINE_RUN} wine_prefix wine ${ARGN})
 endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
@@ -84,6 +91,8 @@ target_compile_definitions(reference_host_tests PRIVATE
 add_custom_command(TARGET reference_host_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/tests/golden/contact-sheet-mode4.png
           ${CMAKE_BINARY_DIR}/bin)
+
+include(cmake/WineDesktops.cmake)
 
 include(cmake/WindowsBench.cmake)
 

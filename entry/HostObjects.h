@@ -48,7 +48,7 @@ class HostObject {
   // Frees the object without raising; used on every path out of a scope.
   void Reset() noexcept {
     if (handle_ == nullptr) return;
-    if (const auto* suite = SuiteForCleanup<typename Kind::Table>(Kind::kSuite)) Kind::Free(*suite, handle_);
+    if (const auto* suite = OptionalSuite<typename Kind::Table>(Kind::kSuite)) Kind::Free(*suite, handle_);
     handle_ = nullptr;
   }
 

@@ -60,9 +60,10 @@ const Table& UseSuite(SuiteId id) {
   return *static_cast<const Table*>(holder.suite);
 }
 
-// For destructors: the table, acquired without raising, or null when the host will not give it.
+// The table, acquired without raising, or null when the host will not give it: for destructors,
+// and for what may go without the suite.
 template <typename Table>
-const Table* SuiteForCleanup(SuiteId id) noexcept {
+const Table* OptionalSuite(SuiteId id) noexcept {
   HostSuite& holder = Holder(id);
   if (holder.suite == nullptr && TryAcquireHostSuite(holder) != 0) return nullptr;
   return static_cast<const Table*>(holder.suite);

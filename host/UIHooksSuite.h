@@ -1,4 +1,4 @@
-// The UIHooks suite, version 1: 8 slots. Only GetPluginName (slot 7) is used.
+// The UIHooks suite, version 1: 8 slots. GetPluginName (slot 7) and MainAppWindow (slot 4) are used.
 #pragma once
 
 #include <cstddef>

@@ -66,6 +66,8 @@ class Host {
   Document document;
   ActionSet actionSet;
   std::string pluginName = "ZEM_Variations";
+  // The host's main window as UIHooks' MainAppWindow hands it out (an HWND on Windows); 0 for none.
+  intptr_t mainWindow = 0;
   void* accessDefaultModule = nullptr;
   void* accessResourceModule = nullptr;
   // Called after every successful play with the event's canonical text, e.g. to resize the document.

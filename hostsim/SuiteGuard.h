@@ -26,6 +26,12 @@ struct NotEqualOnFailure {
   static constexpr int32_t kOther = 0;
 };
 
+// For the host's main window, whose only answer besides a window is none.
+struct NoWindowOnFailure {
+  static constexpr intptr_t kMemoryFull = 0;
+  static constexpr intptr_t kOther = 0;
+};
+
 template <auto Function, typename Codes = void>
 struct Guard;
 

@@ -292,6 +292,12 @@ SPErr HOST_API GetPluginName(SPPluginRef plugin, ASZString* name) {
   return kSPNoError;
 }
 
+// The slot has no result code: a failed call hands out no window.
+intptr_t HOST_API MainAppWindow() {
+  if (H().BeginCall(Op::MainAppWindow) != 0) return 0;
+  return H().mainWindow;
+}
+
 ASErr HOST_API ZStringRelease(ASZString zstring) {
   int32_t fault = H().BeginCall(Op::ZStringRelease);
   if (!H().objects.Free(ObjectKind::ZString, Id(zstring), "ZString Release")) return kSPBadParameterError;
@@ -377,6 +383,7 @@ PSActionListProcs MakeListTable() {
 
 PSUIHooksSuite1 MakeUIHooksTable() {
   PSUIHooksSuite1 table{};
+  table.MainAppWindow = Guard<MainAppWindow, NoWindowOnFailure>::Call;
   table.GetPluginName = Guard<GetPluginName>::Call;
   return table;
 }

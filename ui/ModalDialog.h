@@ -27,7 +27,8 @@ class ModalDialog {
     (void)message, (void)wParam, (void)lParam;
   }
   // Shows the dialog from the template `resourceId` of the plug-in's module, owned by the active
-  // window. Returns the value the dialog was ended with, or -1 when it could not be shown.
+  // window, or without one by the host's main window (none when the host gives none). Returns the
+  // value the dialog was ended with, or -1 when it could not be shown.
   virtual int RunModal(host::SPPluginRef plugin, int32_t resourceId);
 
   int32_t resourceId = 0;

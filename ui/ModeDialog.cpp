@@ -20,6 +20,7 @@ void ModeDialog::OnInit() {
   radios.window = window;
   radios.SetRange(ZEM_MODE_FIRST_BUTTON, ZEM_MODE_LAST_BUTTON);
   radios.Select(ButtonForMode(selectedMode));
+  logo.Fit(GetDlgItem(window, ZEM_LOGO_PICTURE));
 }
 
 void ModeDialog::OnCommand(int item) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../entry/PluginState.h"
+#include "FittedBitmap.h"
 #include "ModalDialog.h"
 #include "RadioGroup.h"
 
@@ -12,12 +13,14 @@ class ModeDialog : public ModalDialog {
   ModeDialog() : selectedMode(CurrentMode) {}
 
   // Checks the button of `selectedMode`; any mode without a button of its own gets the first.
+  // Fits the logo to its control.
   void OnInit() override;
   // On OK, takes the mode of the checked button.
   void OnCommand(int item) override;
 
   RadioGroup radios;
   SplitMode selectedMode;
+  FittedBitmap logo;
 };
 
 }  // namespace zem

@@ -4,10 +4,10 @@
 
 namespace zem {
 
-// Places a dialog over its owner's client area (the desktop's when it has none): centred
-// horizontally, then moved left by a caption button's width (two thirds of it without a system
-// menu); vertically with one third of the spare height above it. A dialog that would reach past
-// the screen's right or bottom edge is moved back to it, never to a negative coordinate.
+// Places a dialog by PlaceDialog's rule over its owner's client area, kept inside the work area
+// of the monitor that holds the owner. Without an owner, the area is the monitor nearest the
+// cursor and the bounds its work area. On a single monitor whose work area is the whole screen,
+// that is the owner's (or the desktop's) client area kept inside the screen.
 void PositionDialog(HWND dialog);
 
 }  // namespace zem

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "DialogDriver.h"
+#include "HostMainWindow.h"
 #include "LoadedModule.h"
 #include "Screenshot.h"
 #include "host/GetFileListSuite.h"
+#include "host/UIHooksSuite.h"
 #include "common/HostChecks.h"
 #include "hostsim/Host.h"
 
@@ -154,6 +156,42 @@ TEST_F(AboutBoxTest, AFailedLinkClickDoesNothingAndTheNextOneWorks) {
   EXPECT_TRUE(openAfterFailures);
   EXPECT_EQ(urlsAfterFailures, std::vector<std::string>());
   EXPECT_EQ(sim.BrowsedUrls(), std::vector<std::string>{kAddress});
+}
+
+// The About call holds no suite yet: the UIHooks suite is acquired for the owner and given back at
+// the end of the call; a host that refuses it gets an unowned box.
+TEST_F(AboutBoxTest, WithoutAnActiveWindowTheHostsMainWindowOwnsIt) {
+  ASSERT_NE(module.Entry(), nullptr);
+  HWND owner = nullptr;
+  {
+    HostMainWindow mainWindow(50, 40, 900, 650);
+    sim.mainWindow = mainWindow.value();
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    BOOL enabledMeanwhile = TRUE;
+    AboutWithBox([&](HWND dialog) {
+      owner = GetWindow(dialog, GW_OWNER);
+      enabledMeanwhile = IsWindowEnabled(mainWindow.handle());
+      driver::PressKey(dialog, VK_ESCAPE);
+    });
+    EXPECT_EQ(owner, mainWindow.handle());
+    EXPECT_FALSE(enabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow.handle()));
+  }
+  EXPECT_EQ(sim.Use(host::kPSUIHooksSuite).acquired, 1);
+  EXPECT_EQ(sim.Use(host::kPSUIHooksSuite).released, 1);
+  EXPECT_EQ(sim.faults.Calls(hostsim::Op::MainAppWindow), 1);
+
+  // A dialog's owner is activated when the dialog closes: a new main window, not active.
+  HostMainWindow mainWindow(50, 40, 900, 650);
+  sim.mainWindow = mainWindow.value();
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  sim.RefuseSuite(host::kPSUIHooksSuite);
+  AboutWithBox([&](HWND dialog) {
+    owner = GetWindow(dialog, GW_OWNER);
+    driver::PressKey(dialog, VK_ESCAPE);
+  });
+  EXPECT_EQ(owner, nullptr);
+  EXPECT_EQ(sim.faults.Calls(hostsim::Op::MainAppWindow), 1);
 }
 
 TEST_F(AboutBoxTest, AHostThatNamesNoModuleShowsNoBox) {

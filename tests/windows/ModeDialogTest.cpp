@@ -4,10 +4,12 @@
 #include <algorithm>
 
 #include "DialogDriver.h"
+#include "HostMainWindow.h"
 #include "LoadedModule.h"
 #include "Screenshot.h"
 #include "host/AccessSuite.h"
 #include "host/ResultCodes.h"
+#include "host/UIHooksSuite.h"
 #include "common/HostChecks.h"
 #include "hostsim/Host.h"
 
@@ -206,6 +208,68 @@ TEST_F(ModeDialogTest, WithoutAnActiveWindowItIsPlacedOverTheDesktop) {
   ASSERT_LT(width, screenWidth);
   EXPECT_EQ(bounds.left, (screenWidth - width) / 2 - GetSystemMetrics(SM_CXSIZE)) << "left of centre by a caption button";
   EXPECT_EQ(bounds.top, (screenHeight - height) / 3);
+}
+
+// Run from a script while the host is in the background, the dialog is owned by the host's main
+// window, placed over it, and the host is disabled while the dialog is up.
+TEST_F(ModeDialogTest, WithoutAnActiveWindowTheHostsMainWindowOwnsItAndIsDisabledMeanwhile) {
+  ASSERT_NE(module.Entry(), nullptr);
+  HostMainWindow mainWindow(120, 90, 700, 500);
+  sim.mainWindow = mainWindow.value();
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  GiveMode(3);
+  HWND owner = nullptr;
+  BOOL enabledMeanwhile = TRUE;
+  RECT bounds{};
+  EXPECT_EQ(DoItWithDialog([&](HWND dialog) {
+              owner = GetWindow(dialog, GW_OWNER);
+              enabledMeanwhile = IsWindowEnabled(mainWindow.handle());
+              GetWindowRect(dialog, &bounds);
+              driver::Click(dialog, ButtonOf(2));
+              driver::Click(dialog, IDOK);
+            }),
+            0);
+  EXPECT_EQ(owner, mainWindow.handle());
+  EXPECT_FALSE(enabledMeanwhile) << "the host takes no input while the dialog is up";
+  EXPECT_TRUE(IsWindowEnabled(mainWindow.handle())) << "and takes it again afterwards";
+  EXPECT_EQ(bounds.left, 120 + (700 - (bounds.right - bounds.left)) / 2 - GetSystemMetrics(SM_CXSIZE));
+  EXPECT_EQ(bounds.top, 90 + (500 - (bounds.bottom - bounds.top)) / 3);
+  EXPECT_EQ(RecordedMode(), "Cnt=2");
+  EXPECT_EQ(sim.faults.Calls(hostsim::Op::MainAppWindow), 1);
+  EXPECT_EQ(sim.Use(host::kPSUIHooksSuite).acquired, 1) << "the suite the call holds for the plug-in's name";
+}
+
+TEST_F(ModeDialogTest, AnActiveWindowOwnsItWithoutAHostCallAndAFailedCallLeavesItUnowned) {
+  ASSERT_NE(module.Entry(), nullptr);
+  HWND owner = nullptr;
+  {
+    HostMainWindow mainWindow(120, 90, 700, 500);
+    sim.mainWindow = mainWindow.value();
+    HostMainWindow active(300, 200, 400, 300, true);
+    ASSERT_EQ(GetActiveWindow(), active.handle());
+    EXPECT_EQ(DoItWithDialog([&](HWND dialog) {
+                owner = GetWindow(dialog, GW_OWNER);
+                driver::Click(dialog, IDCANCEL);
+              }),
+              0);
+    EXPECT_EQ(owner, active.handle());
+    EXPECT_EQ(sim.faults.Calls(hostsim::Op::MainAppWindow), 0) << "the host is not asked";
+  }
+
+  // A dialog's owner is activated when the dialog closes: a new main window, not active.
+  HostMainWindow mainWindow(120, 90, 700, 500);
+  sim.mainWindow = mainWindow.value();
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  sim.faults.FailOperation(hostsim::Op::MainAppWindow, 1, -4242);
+  GiveMode(4);
+  sim.ClearLog();
+  EXPECT_EQ(DoItWithDialog([&](HWND dialog) {
+              owner = GetWindow(dialog, GW_OWNER);
+              driver::Click(dialog, IDOK);
+            }),
+            0);
+  EXPECT_EQ(owner, nullptr);
+  EXPECT_EQ(sim.log(), EventsOfPlainRun(4)) << "the run goes on without an owner";
 }
 
 // The picture shown is the module's logo bitmap, at its real size, centred in its control; the
