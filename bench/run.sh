@@ -4,17 +4,30 @@
 #     brackets, and the host allocations (target 0), from the host model's own counts;
 #   - the instructions per "Do It" under callgrind (repeatable, unlike time), split into the
 #     plug-in's share and the host model's, and the plug-in's per host call;
-#   - the built .8li's size and imports, and its load and unload under Wine against an empty DLL
-#     built the same way, measured in the same run.
+#   - the same host calls and allocations made through each built module, x86 and x64 (the same
+#     code, so the same figures);
+#   - each built .8li's size and imports, and its load and unload under Wine against an empty DLL
+#     of the same architecture built the same way, measured in the same run;
+#   - then a second table: the reference host's eighteen adjustment events on a 12-megapixel
+#     image against ImageMagick's convert on the same image, and the peak memory
+#     (bench/AdjustCost.cpp says what is compared).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 if ! command -v valgrind >/dev/null; then
   apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends valgrind
 fi
+# Debian's ImageMagick itself, not whatever else is called convert earlier on the PATH.
+convert=/usr/bin/convert
+if [ ! -x "$convert" ]; then
+  apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends imagemagick
+fi
 
-cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost >/dev/null
-cmake --preset win32 >/dev/null && cmake --build --preset win32 --target ZEM_Variations load_unload wine_prefix >/dev/null
+cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost >/dev/null
+for build in win32 win64; do
+  cmake --preset $build >/dev/null
+  cmake --build --preset $build --target ZEM_Variations load_unload module_calls wine_prefix >/dev/null
+done
 
 modes=(1 2 3 4 5 6 7 0)
 repeat=10
@@ -50,10 +63,33 @@ echo "$host_row"
 echo "$per_call_row"
 
 blank=$(printf ' |%.0s' "${modes[@]:1}")
-module=build/win32/bin/ZEM_Variations.8li
-imports=$(i686-w64-mingw32-objdump -p "$module" | sed -n 's/.*DLL Name: //p' | paste -sd, - | sed 's/,/, /g')
-echo "| .8li size | $(stat -c %s "$module") bytes |$blank"
-echo "| .8li imports | $imports |$blank"
-read -r plugin_us empty_us ratio < <(WINEPREFIX="$PWD/build/win32/wineprefix" WINEDEBUG=-all \
-  wine build/win32/bin/load_unload.exe 5 200 2>/dev/null | tr -d '\r')
-echo "| load + unload under Wine | ${plugin_us} µs, ${ratio} × an empty DLL (${empty_us} µs) |$blank"
+module_rows=()
+for arch in x86 x64; do
+  case $arch in
+    x86) build=win32 objdump=i686-w64-mingw32-objdump ;;
+    x64) build=win64 objdump=x86_64-w64-mingw32-objdump ;;
+  esac
+  build/$build/wine-run.sh build/$build/bin/module_calls.exe 2>/dev/null | tr -d '\r' >"$work/module.$arch"
+  calls_row="| host calls through the $arch module |"
+  allocations_row="| host allocations through the $arch module |"
+  for mode in "${modes[@]}"; do
+    read -r _ calls allocations result < <(awk -v m="$mode" '$1 == m' "$work/module.$arch")
+    [ "$result" = 0 ] || { echo "the $arch module failed mode $mode with $result" >&2; exit 1; }
+    calls_row+=" $calls |"
+    allocations_row+=" $allocations |"
+  done
+  echo "$calls_row"
+  echo "$allocations_row"
+
+  module=build/$build/bin/ZEM_Variations.8li
+  imports=$($objdump -p "$module" | sed -n 's/.*DLL Name: //p' | paste -sd, - | sed 's/,/, /g')
+  read -r plugin_us empty_us ratio < <(build/$build/wine-run.sh build/$build/bin/load_unload.exe 5 200 2>/dev/null |
+    tr -d '\r')
+  module_rows+=("| $arch .8li size | $(stat -c %s "$module") bytes |$blank")
+  module_rows+=("| $arch .8li imports | $imports |$blank")
+  module_rows+=("| $arch load + unload under Wine | ${plugin_us} µs, ${ratio} × an empty $arch DLL (${empty_us} µs) |$blank")
+done
+printf '%s\n' "${module_rows[@]}"
+
+echo
+build/bench/adjust_cost --convert "$convert"

@@ -21,3 +21,12 @@ add_windows_test(activation_context_tests
   platform/ActivationContext.cpp)
 target_sources(activation_context_tests PRIVATE tests/windows/ActivationContextTest.rc)
 add_dependencies(activation_context_tests actctx_standin actctx_bare)
+
+# The same wrapper under the system's own functions, with a manifest asking for the common controls
+# version 6.
+add_windows_test(activation_context_system_tests
+  tests/windows/ActivationContextSystemTest.cpp
+  tests/windows/ActivationContextSystemTest.rc
+  platform/ActivationContext.cpp)
+set_source_files_properties(tests/windows/ActivationContextSystemTest.rc PROPERTIES OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/windows/CommonControls6.manifest)

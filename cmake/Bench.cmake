@@ -7,3 +7,7 @@ target_link_libraries(call_budget PUBLIC hostsim)
 add_executable(run_cost bench/RunCost.cpp tests/native/FakeDialogs.cpp)
 target_include_directories(run_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(run_cost PRIVATE call_budget zem_core)
+
+# The adjustment events on a 12-megapixel image against ImageMagick's convert.
+add_executable(adjust_cost bench/AdjustCost.cpp)
+target_link_libraries(adjust_cost PRIVATE hostsim)

@@ -1,10 +1,29 @@
 cmake_minimum_required(VERSION 3.25)
-# Reads the built module with objdump and fails unless it exports exactly the entry point and the
-# dialog procedure and imports nothing but Windows system DLLs.
-#   cmake -DOBJDUMP=... -DMODULE=... -P CheckModuleBinary.cmake
+# Reads the built module with objdump and fails unless it is a module of the given architecture,
+# exports exactly the entry point and that architecture's dialog procedure, and imports nothing but
+# Windows system DLLs.
+#   cmake -DOBJDUMP=... -DMODULE=... -DARCH=x86|x64 -P CheckModuleBinary.cmake
+if(ARCH STREQUAL "x86")
+  set(expected_format "pei-i386")
+  set(expected_exports "AutoPluginMain;_GenericProc@16")
+elseif(ARCH STREQUAL "x64")
+  set(expected_format "pei-x86-64")
+  set(expected_exports "AutoPluginMain;GenericProc")
+else()
+  message(FATAL_ERROR "ARCH must be x86 or x64, not '${ARCH}'")
+endif()
+
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "objdump could not read ${MODULE}")
+endif()
+
+if(NOT dump MATCHES "file format ([^\r\n]+)")
+  message(FATAL_ERROR "objdump did not name the file format of ${MODULE}")
+endif()
+set(format "${CMAKE_MATCH_1}")
+if(NOT format STREQUAL expected_format)
+  message(FATAL_ERROR "${MODULE} is a ${format} file; an ${ARCH} module is ${expected_format}")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" dll_lines "${dump}")
@@ -35,7 +54,7 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 list(SORT exports)
-if(NOT exports STREQUAL "AutoPluginMain;_GenericProc@16")
-  message(FATAL_ERROR "the module exports '${exports}'; expected exactly AutoPluginMain and _GenericProc@16")
+if(NOT exports STREQUAL expected_exports)
+  message(FATAL_ERROR "the module exports '${exports}'; an ${ARCH} module exports exactly '${expected_exports}'")
 endif()
-message(STATUS "exports: ${exports}; imports: ${imports}")
+message(STATUS "${ARCH} module (${format}); exports: ${exports}; imports: ${imports}")

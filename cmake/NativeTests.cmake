@@ -4,6 +4,7 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests
+  tests/native/AdjustmentEventsTest.cpp
   tests/native/FakeDialogs.cpp
   tests/native/FaultSweepTest.cpp
   tests/native/HostSimTest.cpp
@@ -11,10 +12,12 @@ add_executable(unit_tests
   tests/native/ModeParameterTest.cpp
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp
+  tests/native/ToneCurvesTest.cpp
   tests/native/VariationRunTest.cpp
   tests/native/DocumentModelTest.cpp
   tests/native/CallBudgetTest.cpp
   tests/native/PlayableActionsTest.cpp
+  tests/native/ImageLoaderTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE zem_core call_budget GTest::gtest_main)

@@ -8,23 +8,34 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/windows/GTestWin32Notification.h)
 include(GoogleTest)
 
+# The prefix and the loader of this build's architecture: Debian's wine32 loader (`wine`) in a
+# win32 prefix for x86 programs, its wine64 loader in a win64 prefix for x64 ones.
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-configure_file(cmake/wine/run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY FILE_PERMISSIONS
+if(ZEM_ARCH STREQUAL "x64")
+  set(WINE_ARCH win64)
+  find_program(WINE_LOADER wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+else()
+  set(WINE_ARCH win32)
+  find_program(WINE_LOADER wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+endif()
+set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
+configure_file(cmake/wine/run.sh.in ${WINE_RUN} @ONLY FILE_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/wineprefix.ready
   COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/prepare-prefix.sh ${WINE_PREFIX} ${CMAKE_BINARY_DIR}/wineprefix.ready
-  COMMENT "Creating the Wine prefix for the Windows tests"
+          ${WINE_RUN}
+  COMMENT "Creating the ${WINE_ARCH} Wine prefix for the Windows tests"
   VERBATIM)
 add_custom_target(wine_prefix ALL DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready)
 
-add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX})
-add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX})
+add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX} ${WINE_RUN})
+add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX} ${WINE_RUN})
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 
 add_test(NAME module.binary
-  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:ZEM_Variations>
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:ZEM_Variations> -DARCH=${ZEM_ARCH}
           -P ${CMAKE_SOURCE_DIR}/cmake/CheckModuleBinary.cmake)
 
 # A Windows test program: gtest cases discovered and run one by one under Wine.
@@ -35,13 +46,15 @@ function(add_windows_test name)
   target_link_options(${name} PRIVATE -static)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+    CROSSCOMPILING_EMULATOR ${WINE_RUN})
   add_dependencies(${name} wine_prefix ZEM_Variations)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
 add_windows_test(resource_tests tests/windows/ResourceTest.cpp)
+target_include_directories(resource_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(resource_tests PRIVATE version)
 add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
 
 # The dialogs in real windows: the module's own, and the framework linked into a test program.

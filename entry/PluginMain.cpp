@@ -31,7 +31,11 @@ int32_t DoIt(host::PIActionParameters* parameters) {
 
   OwnedZString name;
   host::ASZString receivedName = nullptr;
-  if (int32_t error = UIHooksSuite().GetPluginName(HostPluginRef, &receivedName)) return error;
+  const host::PSUIHooksSuite1& uiHooks = UIHooksSuite();
+  // Only the ZString suite can give the name back, so it is held before the name is asked for: a
+  // host that refuses it then abandons the call before the name exists, not after.
+  ZStringSuite();
+  if (int32_t error = uiHooks.GetPluginName(HostPluginRef, &receivedName)) return error;
   *name.Receive() = receivedName;
 
   CurrentMode = DiagonalSplit;

@@ -37,6 +37,10 @@ struct SPAccessSuite {
 static_assert(sizeof(SPAccessSuite) == 12 * sizeof(void*), "12 slots");
 static_assert(offsetof(SPAccessSuite, GetPluginAccess) == 2 * sizeof(void*), "slot 2");
 static_assert(offsetof(SPAccessSuite, GetAccessInfo) == 6 * sizeof(void*), "slot 6");
-static_assert(!kIs32BitAbi || sizeof(SPPlatformAccessInfo) == 12, "two module handles and a tick count");
+// Natural alignment: on x64 the tick count is followed by 4 bytes of tail padding, and a host may
+// write the whole record.
+static_assert(offsetof(SPPlatformAccessInfo, resourceAccess) == ByAbi(4, 8), "resource access second");
+static_assert(offsetof(SPPlatformAccessInfo, lastAccessTicks) == ByAbi(8, 16), "tick count after the handles");
+static_assert(sizeof(SPPlatformAccessInfo) == ByAbi(12, 24), "access info: 12 bytes on x86, 24 on x64");
 
 }  // namespace host

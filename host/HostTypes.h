@@ -50,7 +50,12 @@ using ASZString = ZStringOpaque*;
 using SPPluginRef = PluginOpaque*;
 using SPAccessRef = AccessOpaque*;
 
-// True where the interface's 32-bit layouts can be checked byte for byte.
-constexpr bool kIs32BitAbi = sizeof(void*) == 4;
+// The records of the interface change layout with the pointer size: on 32-bit Windows (x86)
+// every pointer and size is 4 bytes, on 64-bit Windows (x64) 8, with natural alignment on both.
+// Layouts are asserted for both: `ByAbi(x86, x64)` is the figure for the architecture being built.
+// (The native build of the host model is 64-bit and checks the x64 figures.)
+constexpr bool kIs64BitAbi = sizeof(void*) == 8;
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "a 32-bit or a 64-bit interface");
+constexpr size_t ByAbi(size_t x86, size_t x64) { return kIs64BitAbi ? x64 : x86; }
 
 }  // namespace host

@@ -62,12 +62,19 @@ constexpr const char kSPPropertiesCaller[] = "SP Properties";
 constexpr const char kPSPhotoshopCaller[] = "PS Photoshop";
 constexpr const char kPSDoIt[] = "Do It";
 
-static_assert(offsetof(PSActionsPlugInMessage, actionParameters) == sizeof(SPMessageData),
+// On x64 the check word is followed by 4 bytes of padding, so every pointer after it moves.
+static_assert(sizeof(SPMessageData) == ByAbi(16, 32), "basic message: 16 bytes on x86, 32 on x64");
+static_assert(offsetof(SPMessageData, self) == ByAbi(4, 8), "plug-in reference after the check word");
+static_assert(offsetof(SPMessageData, globals) == ByAbi(8, 16), "globals third");
+static_assert(offsetof(SPMessageData, basic) == ByAbi(12, 24), "basic suite last");
+static_assert(sizeof(PSActionsPlugInMessage) == ByAbi(20, 40), "action message: 20 bytes on x86, 40 on x64");
+static_assert(offsetof(PSActionsPlugInMessage, actionParameters) == ByAbi(16, 32),
               "the parameters follow the basic message");
+// Packed to 1 on both; on x64 the descriptor falls on its natural boundary anyway.
+static_assert(sizeof(PIActionParameters) == ByAbi(12, 16), "action parameters: 12 bytes on x86, 16 on x64");
+static_assert(offsetof(PIActionParameters, recordInfo) == 4, "record options second");
 static_assert(offsetof(PIActionParameters, descriptor) == 8, "two 32-bit fields, then the descriptor");
-static_assert(!kIs32BitAbi || sizeof(SPMessageData) == 16, "16-byte basic message on Win32");
-static_assert(!kIs32BitAbi || offsetof(SPMessageData, basic) == 12, "basic suite at offset 12");
-static_assert(!kIs32BitAbi || sizeof(PSActionsPlugInMessage) == 20, "20-byte action message");
-static_assert(!kIs32BitAbi || sizeof(PIActionParameters) == 12, "12-byte action parameters");
+static_assert(offsetof(SPAccessMessage, when) == ByAbi(16, 32), "the moment follows the basic message");
+static_assert(sizeof(SPAccessMessage) == ByAbi(20, 40), "access message: 4 bytes of tail padding on x64");
 
 }  // namespace host

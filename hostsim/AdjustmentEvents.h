@@ -92,4 +92,7 @@ using AdjustmentEvent = std::variant<ColorBalanceEvent, BrightnessContrastEvent,
 // of the image while nothing is selected). Only the selection's bounding box is visited.
 void Apply(const AdjustmentEvent& event, const Selection& selection, Image& image);
 
+// The event's name as Photoshop's menu shows it ("Color Balance", "Levels"), e.g. for a label.
+const char* EventName(const AdjustmentEvent& event);
+
 }  // namespace hostsim

@@ -39,10 +39,10 @@ bool Points(const Descriptor& polygon, std::vector<Point>& points) {
 
 }  // namespace
 
-Canvas::Canvas(Image image, PlayableSet actions, int tileWidth)
-    : image_(std::move(image)), actions_(std::move(actions)), tileWidth_(tileWidth) {
+Canvas::Canvas(Image image, PlayableSet actions, int tileSide)
+    : image_(std::move(image)), actions_(std::move(actions)), tileSide_(tileSide) {
   selection_.Resize(image_.width, image_.height);
-  tiles_.push_back({"original", "", Thumbnail(image_, tileWidth_)});
+  tiles_.push_back({"original", "", Thumbnail(image_, tileSide_)});
 }
 
 int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
@@ -82,13 +82,18 @@ int32_t Canvas::PlayAction(const std::string& name) {
   const PlayableAction* action = actions_.Find(name);
   if (action == nullptr) return kErrNoSuchAction;
   for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
-  tiles_.push_back({name, action->label, Thumbnail(image_, tileWidth_)});
+  tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_)});
   return 0;
 }
 
-Image Thumbnail(const Image& image, int width) {
-  if (image.width <= 0 || image.height <= 0 || width <= 0) return Image();
-  const int height = std::max(1, static_cast<int>(int64_t(image.height) * width / image.width));
+Image Thumbnail(const Image& image, int side) {
+  if (image.width <= 0 || image.height <= 0 || side <= 0) return Image();
+  int width = side, height = side;
+  if (image.width >= image.height) {
+    height = std::max(1, static_cast<int>(int64_t(image.height) * side / image.width));
+  } else {
+    width = std::max(1, static_cast<int>(int64_t(image.width) * side / image.height));
+  }
   Image small(width, height);
   for (int y = 0; y < height; ++y) {
     const int y0 = static_cast<int>(int64_t(y) * image.height / height);

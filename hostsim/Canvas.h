@@ -21,8 +21,9 @@ struct Tile {
 
 class Canvas {
  public:
-  // `tileWidth` is the width of the pictures taken: of the original now, and after each action.
-  Canvas(Image image, PlayableSet actions, int tileWidth);
+  // `tileSide` bounds the pictures taken, of the original now and after each action: each fits a
+  // square tile of that side, whatever the image's proportions.
+  Canvas(Image image, PlayableSet actions, int tileSide);
 
   // A selection event: 'setd' or 'AddT' on the selection. Returns 0, or -50 for an event that
   // does not describe a selection the host knows.
@@ -40,12 +41,12 @@ class Canvas {
   Image image_;
   Selection selection_;
   PlayableSet actions_;
-  int tileWidth_;
+  int tileSide_;
   std::vector<Tile> tiles_;
 };
 
-// The picture scaled to `width` pixels across, its proportions kept, each pixel the average of
-// the pixels it covers.
-Image Thumbnail(const Image& image, int width);
+// The picture scaled to fit a `side` x `side` square, its proportions kept (no side below one
+// pixel), each pixel the average of the pixels it covers.
+Image Thumbnail(const Image& image, int side);
 
 }  // namespace hostsim

@@ -6,6 +6,7 @@
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
 #include "Canvas.h"
+#include "DirtyResults.h"
 #include "Suites.h"
 
 namespace hostsim {
@@ -24,6 +25,7 @@ const std::vector<std::string>& DefaultVariationActions() {
 
 Host::Host()
     : basicSuite_(BasicSuiteTable()),
+      dirtyBasicSuite_(DirtyBasicSuiteTable()),
       pluginRef_(reinterpret_cast<host::SPPluginRef>(static_cast<uintptr_t>(0x5EF0))),
       previous_(current) {
   actionSet.actions = DefaultVariationActions();
@@ -44,7 +46,7 @@ host::SPMessageData Host::BasicMessage() {
   host::SPMessageData message{};
   message.SPCheck = host::kSPValidSPMessageData;
   message.self = pluginRef_;
-  message.basic = &basicSuite_;
+  message.basic = dirtyResults ? &dirtyBasicSuite_ : &basicSuite_;
   return message;
 }
 
@@ -91,7 +93,7 @@ const void* Host::AcquireTable(const std::string& name, int32_t version) {
     if (refused->second > 0) --refused->second;
     return nullptr;
   }
-  return FindSuiteTable(name, version);
+  return dirtyResults ? FindDirtySuiteTable(name, version) : FindSuiteTable(name, version);
 }
 
 bool Host::Serves(const std::string& name, int32_t version) const { return FindSuiteTable(name, version) != nullptr; }

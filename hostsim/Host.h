@@ -76,6 +76,9 @@ class Host {
   // Makes the host refuse a suite by name: its next `times` acquisitions, or all of them.
   static constexpr int kAlways = -1;
   void RefuseSuite(const std::string& name, int times = kAlways);
+  // Serves the suites with garbage above each result's declared width (DirtyResults.h), from the
+  // next message on.
+  bool dirtyResults = false;
 
   FaultInjector faults;
   ObjectRegistry objects;
@@ -122,6 +125,7 @@ class Host {
 
  private:
   host::SPBasicSuite basicSuite_;
+  host::SPBasicSuite dirtyBasicSuite_;
   host::SPPluginRef pluginRef_;
   std::map<std::string, int> refusedSuites_;
   std::map<std::string, SuiteUse> suiteUse_;

@@ -2,18 +2,58 @@
 
 #include <cmath>
 #include <cstdio>
+#include <new>
+#include <utility>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_JPEG
-#include <stb_image.h>
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #include <stb_image_write.h>
 
+#include "ImageDecoder.h"
+#include "ImageFormat.h"
+
 namespace hostsim {
+
+namespace {
+
+std::string SizeText(int64_t width, int64_t height) { return std::to_string(width) + " x " + std::to_string(height); }
+
+// The limits, in the user's terms; empty when the size is within them.
+std::string SizeProblem(int64_t width, int64_t height) {
+  if (width < 1 || height < 1) return "it is " + SizeText(width, height) + " pixels: an image has at least 1 x 1";
+  if (width > kMaxImageSide || height > kMaxImageSide || width * height > kMaxImagePixels) {
+    return "it is too large: " + SizeText(width, height) + " pixels, where the limit is " +
+           std::to_string(kMaxImageSide) + " pixels a side and 64 million in all";
+  }
+  return std::string();
+}
+
+}  // namespace
+
+bool DecodeImage(const uint8_t* data, size_t size, const std::string& name, Image& image, std::string& error) {
+  ImageHeader header;
+  std::string reason;
+  const bool whole = ReadImageHeader(data, size, header, reason);
+  // A size outside the limits is the first thing to tell, even of a file cut short.
+  const std::string sizeProblem = header.sized ? SizeProblem(header.width, header.height) : std::string();
+  if (!sizeProblem.empty() || !whole || !HoldsEnoughData(header, reason)) {
+    error = "cannot read image " + name + ": " + (sizeProblem.empty() ? reason : sizeProblem);
+    return false;
+  }
+  Image decoded;
+  if (!DecodePixels(data, size, header, decoded, reason)) {
+    error = "cannot read image " + name + ": " + reason;
+    return false;
+  }
+  if (decoded.width != header.width || decoded.height != header.height ||
+      decoded.rgb.size() != size_t(decoded.width) * size_t(decoded.height) * 3) {
+    error = "cannot read image " + name + ": its header says " + SizeText(header.width, header.height) +
+            " pixels, its data gives " + SizeText(decoded.width, decoded.height);
+    return false;
+  }
+  image = std::move(decoded);
+  return true;
+}
 
 bool LoadImageFile(const std::string& path, Image& image, std::string& error) {
   FILE* file = std::fopen(path.c_str(), "rb");
@@ -21,30 +61,29 @@ bool LoadImageFile(const std::string& path, Image& image, std::string& error) {
     error = "cannot open image " + path;
     return false;
   }
-  int width = 0, height = 0, channels = 0;
-  const bool known = stbi_info_from_file(file, &width, &height, &channels) != 0;
-  if (!known) {
-    std::fclose(file);
-    error = "cannot read image " + path + ": " + stbi_failure_reason();
-    return false;
+  std::vector<uint8_t> bytes;
+  bool failed = false;
+  try {
+    uint8_t chunk[1 << 16];
+    size_t got = 0;
+    while (bytes.size() <= kMaxImageFileBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+      bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    failed = std::ferror(file) != 0;
+  } catch (const std::bad_alloc&) {
+    failed = true;
   }
-  if (width > kMaxImageSide || height > kMaxImageSide || int64_t(width) * height > kMaxImagePixels) {
-    std::fclose(file);
-    error = "image " + path + " is too large: " + std::to_string(width) + " x " + std::to_string(height) +
-            " (at most " + std::to_string(kMaxImageSide) + " pixels a side and 64 million in all)";
-    return false;
-  }
-  unsigned char* pixels = stbi_load_from_file(file, &width, &height, &channels, 3);
   std::fclose(file);
-  if (pixels == nullptr) {
-    error = "cannot read image " + path + ": " + stbi_failure_reason();
+  if (failed) {
+    error = "cannot read image " + path + ": the file cannot be read into memory";
     return false;
   }
-  image.width = width;
-  image.height = height;
-  image.rgb.assign(pixels, pixels + static_cast<size_t>(width) * height * 3);
-  stbi_image_free(pixels);
-  return true;
+  if (bytes.size() > kMaxImageFileBytes) {
+    error = "cannot read image " + path + ": the file is larger than the limit of " +
+            std::to_string(kMaxImageFileBytes >> 20) + " MiB";
+    return false;
+  }
+  return DecodeImage(bytes.data(), bytes.size(), path, image, error);
 }
 
 bool SavePng(const Image& image, const std::string& path) {

@@ -18,13 +18,19 @@ struct Image {
   const uint8_t* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
 };
 
-// The largest document the host takes: no side above 16384 pixels and no more than 64 million.
+// The documents the host takes: at least 1 x 1, no side above 16384 pixels and no more than 64
+// million pixels; files of at most 512 MiB.
 constexpr int kMaxImageSide = 16384;
 constexpr int64_t kMaxImagePixels = 64LL * 1000 * 1000;
+constexpr size_t kMaxImageFileBytes = size_t(512) << 20;
 
-// Reads a PNG (or any image stb reads) as RGB. On failure `image` is untouched and `error` says
-// why: missing, unreadable or too large.
+// Reads a PNG or JPEG file, known by its content, as RGB. On failure `image` is untouched and
+// `error` names the file and says why: missing, unreadable, of another format, cut short, or
+// outside the limits (which it states).
 bool LoadImageFile(const std::string& path, Image& image, std::string& error);
+
+// The same for a file already in memory; `name` is the file named in the error.
+bool DecodeImage(const uint8_t* data, size_t size, const std::string& name, Image& image, std::string& error);
 
 // Writes a PNG; false when the file cannot be written.
 bool SavePng(const Image& image, const std::string& path);

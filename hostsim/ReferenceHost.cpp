@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "../host/FourCC.h"
@@ -16,6 +18,7 @@
 #include "Host.h"
 #include "Image.h"
 #include "PlayableActions.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace hostsim {
 namespace {
@@ -60,6 +63,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
         error = option + " needs a value";
         return false;
       }
+      if (arguments[i + 1].find_first_not_of(" \t") == std::string::npos) {
+        error = option + " needs a value, not an empty one";
+        return false;
+      }
       target = arguments[++i];
       return true;
     };
@@ -100,6 +107,15 @@ std::string ProgramFolder() {
   return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
+// The architecture of the module in a file, from its PE header; null when the file is not a
+// module of either architecture (the loader then says what is wrong with it).
+const zem::ModuleArchitecture* ModuleArchitectureOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<uint8_t> head(4096);
+  file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+  return zem::ArchitectureOfMachine(zem::PeMachine(head.data(), static_cast<size_t>(file.gcount())));
+}
+
 // The plug-in module, loaded as the host loads it and checked for what the host calls.
 class Plugin {
  public:
@@ -112,12 +128,23 @@ class Plugin {
       error = "no plug-in at " + path;
       return false;
     }
+    // A module of the other architecture would only fail to load with a loader code; say which
+    // it is instead.
+    const zem::ModuleArchitecture* architecture = ModuleArchitectureOf(path);
+    if (architecture != nullptr && architecture != &zem::kThisModule) {
+      error = path + " is an " + architecture->name + " (" + std::to_string(architecture->bits) +
+              "-bit) module, and this reference host is " + zem::kThisModule.name + " (" +
+              std::to_string(zem::kThisModule.bits) + "-bit): it loads " + zem::kThisModule.name +
+              " modules only. Run the " + architecture->name + " reference host, or give it the " +
+              zem::kThisModule.name + " module";
+      return false;
+    }
     module_ = LoadLibraryA(path.c_str());
     if (module_ == nullptr) {
       error = path + " is not a valid plug-in module (it does not load, error " + std::to_string(GetLastError()) + ")";
       return false;
     }
-    for (const char* name : {"AutoPluginMain", "_GenericProc@16"}) {
+    for (const char* name : {"AutoPluginMain", zem::kThisModule.dialogProcExport}) {
       if (GetProcAddress(module_, name) == nullptr) {
         error = path + " is not a ZEM_Variations plug-in: it does not export " + name;
         return false;
@@ -162,6 +189,33 @@ bool MakeFolder(const std::string& path) {
     return false;
   }
   return CreateDirectoryA(path.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Checks before the run that the output folder can take the files: it is a folder or can be made
+// one, and a file can be created in it. A folder made for the check is removed again, so that a
+// run that fails later leaves nothing behind.
+bool CheckOutputFolder(const std::string& folder, std::string& error) {
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    error = "--out " + folder + " is a file, not a folder";
+    return false;
+  }
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!existed && !MakeFolder(folder)) {
+    error = "--out " + folder + ": the folder cannot be created (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  // A new file of a unique name, deleted again at once.
+  char probe[MAX_PATH] = {};
+  const bool writable = GetTempFileNameA(folder.c_str(), "zem", 0, probe) != 0;
+  const DWORD failure = GetLastError();
+  if (writable) DeleteFileA(probe);
+  if (!existed) RemoveDirectoryA(folder.c_str());
+  if (!writable) {
+    error = "--out " + folder + ": no file can be written into the folder (error " + std::to_string(failure) + ")";
+    return false;
+  }
+  return true;
 }
 
 // Writes both files, or neither: each goes to a temporary name first.
@@ -229,6 +283,11 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 0;
   }
 
+  if (!options.about && !CheckOutputFolder(options.out, error)) {
+    err << "hostsim: " << error << "; nothing was run\n";
+    return 1;
+  }
+
   Plugin plugin;
   if (!plugin.Load(options.plugin.empty() ? ProgramFolder() + "ZEM_Variations.8li" : options.plugin, error)) {
     err << "hostsim: " << error << "\n";
@@ -263,7 +322,16 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   Host host;
   host.document.width = image.width;
   host.document.height = image.height;
-  Canvas canvas(std::move(image), actions, kTileWidth);
+  const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
+  std::unique_ptr<Canvas> document;
+  try {
+    document.reset(new Canvas(std::move(image), actions, kTileWidth));
+  } catch (const std::bad_alloc&) {
+    err << "hostsim: there is not enough memory for the selection mask of a " << size
+        << " image; nothing was run\n";
+    return 1;
+  }
+  Canvas& canvas = *document;
   host.canvas = &canvas;
   host.actionSet.name = actions.name;
   host.actionSet.actions.clear();

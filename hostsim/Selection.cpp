@@ -6,8 +6,12 @@
 namespace hostsim {
 namespace {
 
-// The first pixel whose centre lies at or past `edge`.
-int FirstCentreFrom(double edge) { return static_cast<int>(std::ceil(edge - 0.5)); }
+// The first pixel whose centre lies at or past `edge`, held to 0..count so that an edge far
+// outside the document (or not a number, taken as 0) cannot overflow the conversion to int.
+int FirstCentreFrom(double edge, int count) {
+  const double first = std::ceil(edge - 0.5);
+  return first > 0 ? (first < count ? static_cast<int>(first) : count) : 0;
+}
 
 }  // namespace
 
@@ -20,6 +24,25 @@ void Selection::Resize(int width, int height) {
 void Selection::Clear() {
   active_ = false;
   coverage_.assign(static_cast<size_t>(width_) * height_, 0.0f);
+  bounds_ = PixelBox{};
+  rowLeft_.assign(height_, width_);
+  rowRight_.assign(height_, 0);
+}
+
+void Selection::Include(int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return;
+  for (int y = top; y < bottom; ++y) {
+    rowLeft_[y] = std::min(rowLeft_[y], left);
+    rowRight_[y] = std::max(rowRight_[y], right);
+  }
+  if (bounds_.empty()) {
+    bounds_ = PixelBox{left, top, right, bottom};
+    return;
+  }
+  bounds_.left = std::min(bounds_.left, left);
+  bounds_.top = std::min(bounds_.top, top);
+  bounds_.right = std::max(bounds_.right, right);
+  bounds_.bottom = std::max(bounds_.bottom, bottom);
 }
 
 void Selection::SetRectangle(double top, double left, double bottom, double right) {
@@ -29,23 +52,27 @@ void Selection::SetRectangle(double top, double left, double bottom, double righ
 }
 
 void Selection::AddRectangle(double top, double left, double bottom, double right) {
-  if (!active_) coverage_.assign(coverage_.size(), 0.0f);
+  if (!active_) Clear();
   active_ = true;
   FillRectangle(top, left, bottom, right);
 }
 
 void Selection::FillRectangle(double top, double left, double bottom, double right) {
-  const int x0 = std::max(0, FirstCentreFrom(left)), x1 = std::min(width_, FirstCentreFrom(right));
-  const int y0 = std::max(0, FirstCentreFrom(top)), y1 = std::min(height_, FirstCentreFrom(bottom));
+  const int x0 = FirstCentreFrom(left, width_), x1 = FirstCentreFrom(right, width_);
+  const int y0 = FirstCentreFrom(top, height_), y1 = FirstCentreFrom(bottom, height_);
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) coverage_[static_cast<size_t>(y) * width_ + x] = 1.0f;
   }
+  Include(x0, y0, x1, y1);
 }
 
 void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
   Clear();
   active_ = true;
   if (points.size() < 3) return;
+  // A corner that is not a finite number makes no polygon (and its crossings could not be sorted).
+  const auto notFinite = [](const Point& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); };
+  if (std::any_of(points.begin(), points.end(), notFinite)) return;
   // Scanlines through the polygon: four per pixel row with anti-aliasing, each span's horizontal
   // coverage exact; one through the pixel centres without, a pixel inside when its centre is.
   const int lines = antiAlias ? 4 : 1;
@@ -53,28 +80,39 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
   std::vector<double> crossings;
   for (int y = 0; y < height_; ++y) {
     float* row = &coverage_[static_cast<size_t>(y) * width_];
+    int rowLeft = width_, rowRight = 0;
     for (int line = 0; line < lines; ++line) {
       const double scanY = y + (line + 0.5) / lines;
       crossings.clear();
       for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
         const Point& a = points[i];
         const Point& b = points[j];
-        if ((a.y > scanY) != (b.y > scanY)) crossings.push_back(a.x + (b.x - a.x) * (scanY - a.y) / (b.y - a.y));
+        if ((a.y > scanY) == (b.y > scanY)) continue;
+        // Corners near the limits of a double can overflow to a crossing that is no number.
+        const double crossing = a.x + (b.x - a.x) * (scanY - a.y) / (b.y - a.y);
+        if (!std::isnan(crossing)) crossings.push_back(crossing);
       }
       std::sort(crossings.begin(), crossings.end());
       for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
         const double from = std::max(0.0, crossings[k]);
         const double to = std::min(static_cast<double>(width_), crossings[k + 1]);
+        if (from >= to) continue;
         if (!antiAlias) {
-          for (int x = std::max(0, FirstCentreFrom(from)); x < std::min(width_, FirstCentreFrom(to)); ++x) row[x] = 1;
+          const int x0 = FirstCentreFrom(from, width_), x1 = FirstCentreFrom(to, width_);
+          for (int x = x0; x < x1; ++x) row[x] = 1;
+          if (x0 < x1) rowLeft = std::min(rowLeft, x0), rowRight = std::max(rowRight, x1);
           continue;
         }
         for (int x = static_cast<int>(std::floor(from)); x < to; ++x) {
           const double covered = std::min<double>(x + 1, to) - std::max<double>(x, from);
-          if (covered > 0) row[x] = std::min(1.0f, row[x] + static_cast<float>(covered) * weight);
+          if (covered > 0) {
+            row[x] = std::min(1.0f, row[x] + static_cast<float>(covered) * weight);
+            rowLeft = std::min(rowLeft, x), rowRight = std::max(rowRight, x + 1);
+          }
         }
       }
     }
+    Include(rowLeft, y, rowRight, y + 1);
   }
 }
 

@@ -12,6 +12,12 @@ struct Point {
   double y;
 };
 
+// A box of pixels, right and bottom exclusive.
+struct PixelBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool empty() const { return right <= left || bottom <= top; }
+};
+
 class Selection {
  public:
   void Resize(int width, int height);
@@ -21,7 +27,7 @@ class Selection {
   void SetRectangle(double top, double left, double bottom, double right);
   void AddRectangle(double top, double left, double bottom, double right);
   // Anti-aliased edges cover each pixel by its share inside the polygon, measured on four
-  // scanlines per pixel row.
+  // scanlines per pixel row. A polygon with a corner that is not a finite number selects nothing.
   void SetPolygon(const std::vector<Point>& points, bool antiAlias);
 
   bool active() const { return active_; }
@@ -31,14 +37,26 @@ class Selection {
   int SelectedPixels() const;
   // The summed coverage, the selected area in pixels.
   double Area() const;
+  // The smallest box holding every pixel with coverage above 0, kept up to date as the selection
+  // changes; empty while nothing is selected, when everything is affected.
+  const PixelBox& Bounds() const { return bounds_; }
+  // The columns [left, right) of row y (inside the document) that hold every pixel of the row
+  // with coverage above 0; left >= right for a row with none.
+  int RowLeft(int y) const { return rowLeft_[y]; }
+  int RowRight(int y) const { return rowRight_[y]; }
+  // One row of coverage from x = 0, or null while nothing is selected (coverage 1 everywhere).
+  const float* CoverageRow(int y) const { return active_ ? &coverage_[static_cast<size_t>(y) * width_] : nullptr; }
 
  private:
   void FillRectangle(double top, double left, double bottom, double right);
+  void Include(int left, int top, int right, int bottom);
 
   int width_ = 0;
   int height_ = 0;
   bool active_ = false;
   std::vector<float> coverage_;
+  PixelBox bounds_;
+  std::vector<int> rowLeft_, rowRight_;
 };
 
 }  // namespace hostsim

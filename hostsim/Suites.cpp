@@ -13,6 +13,7 @@
 #include "../host/UIHooksSuite.h"
 #include "../host/ZStringSuite.h"
 #include "Host.h"
+#include "SuiteGuard.h"
 
 namespace hostsim {
 namespace {
@@ -34,7 +35,12 @@ HandleT As(uintptr_t id) {
 // A refused call: the plug-in passed something the host cannot use.
 constexpr OSErr kRefused = static_cast<OSErr>(kParamErr);
 
-OSErr Short(int32_t code) { return static_cast<OSErr>(code); }
+// A code for a 16-bit slot. A failure whose low 16 bits are 0 (0x10000) would read as success
+// there, so it becomes -1.
+OSErr Short(int32_t code) {
+  const OSErr narrow = static_cast<OSErr>(code);
+  return code != 0 && narrow == 0 ? OSErr(-1) : narrow;
+}
 
 // ---- basic suite ----
 
@@ -332,65 +338,65 @@ OSErr HOST_API GetProperty(PIType signature, PIType key, int32_t index, intptr_t
 
 PSActionDescriptorProcs MakeDescriptorTable() {
   PSActionDescriptorProcs table{};
-  table.Make = DescriptorMake;
-  table.Free = DescriptorFree;
-  table.PutInteger = DescriptorPutInteger;
-  table.PutUnitFloat = DescriptorPutUnitFloat;
-  table.PutBoolean = DescriptorPutBoolean;
-  table.PutList = DescriptorPutList;
-  table.PutObject = DescriptorPutObject;
-  table.PutEnumerated = DescriptorPutEnumerated;
-  table.PutReference = DescriptorPutReference;
-  table.GetInteger = DescriptorGetInteger;
+  table.Make = Guard<DescriptorMake>::Call;
+  table.Free = Guard<DescriptorFree>::Call;
+  table.PutInteger = Guard<DescriptorPutInteger>::Call;
+  table.PutUnitFloat = Guard<DescriptorPutUnitFloat>::Call;
+  table.PutBoolean = Guard<DescriptorPutBoolean>::Call;
+  table.PutList = Guard<DescriptorPutList>::Call;
+  table.PutObject = Guard<DescriptorPutObject>::Call;
+  table.PutEnumerated = Guard<DescriptorPutEnumerated>::Call;
+  table.PutReference = Guard<DescriptorPutReference>::Call;
+  table.GetInteger = Guard<DescriptorGetInteger>::Call;
   return table;
 }
 
 PSActionControlProcs MakeControlTable() {
   PSActionControlProcs table{};
-  table.Play = Play;
+  table.Play = Guard<Play>::Call;
   return table;
 }
 
 PSActionReferenceProcs MakeReferenceTable() {
   PSActionReferenceProcs table{};
-  table.Make = ReferenceMake;
-  table.Free = ReferenceFree;
-  table.PutName = ReferencePutName;
-  table.PutEnumerated = ReferencePutEnumerated;
-  table.PutProperty = ReferencePutProperty;
+  table.Make = Guard<ReferenceMake>::Call;
+  table.Free = Guard<ReferenceFree>::Call;
+  table.PutName = Guard<ReferencePutName>::Call;
+  table.PutEnumerated = Guard<ReferencePutEnumerated>::Call;
+  table.PutProperty = Guard<ReferencePutProperty>::Call;
   return table;
 }
 
 PSActionListProcs MakeListTable() {
   PSActionListProcs table{};
-  table.Make = ListMake;
-  table.Free = ListFree;
-  table.PutObject = ListPutObject;
+  table.Make = Guard<ListMake>::Call;
+  table.Free = Guard<ListFree>::Call;
+  table.PutObject = Guard<ListPutObject>::Call;
   return table;
 }
 
 PSUIHooksSuite1 MakeUIHooksTable() {
   PSUIHooksSuite1 table{};
-  table.GetPluginName = GetPluginName;
+  table.GetPluginName = Guard<GetPluginName>::Call;
   return table;
 }
 
 ASZStringSuite MakeZStringTable() {
   ASZStringSuite table{};
-  table.Release = ZStringRelease;
+  table.Release = Guard<ZStringRelease>::Call;
   return table;
 }
 
 SPAccessSuite MakeAccessTable() {
   SPAccessSuite table{};
-  table.GetPluginAccess = GetPluginAccess;
-  table.GetAccessInfo = GetAccessInfo;
+  table.GetPluginAccess = Guard<GetPluginAccess>::Call;
+  table.GetAccessInfo = Guard<GetAccessInfo>::Call;
   return table;
 }
 
 PSGetFileListSuite4 MakeGetFileListTable() {
   PSGetFileListSuite4 table{};
-  table.BrowseUrl = BrowseUrl;
+  table.BrowseUrl = Guard<BrowseUrl>::Call;
   return table;
 }
 
@@ -398,7 +404,7 @@ PSPropertySuite MakePropertyTable() {
   PSPropertySuite table{};
   table.propertyProcsVersion = 1;
   table.numPropertyProcs = 2;
-  table.getPropertyProc = GetProperty;
+  table.getPropertyProc = Guard<GetProperty>::Call;
   return table;
 }
 
@@ -434,13 +440,13 @@ const ServedSuite servedSuites[] = {
 
 SPBasicSuite BasicSuiteTable() {
   SPBasicSuite table{};
-  table.AcquireSuite = AcquireSuite;
-  table.ReleaseSuite = ReleaseSuite;
-  table.IsEqual = IsEqual;
-  table.AllocateBlock = AllocateBlock;
-  table.FreeBlock = FreeBlock;
-  table.ReallocateBlock = ReallocateBlock;
-  table.Undefined = Undefined;
+  table.AcquireSuite = Guard<AcquireSuite>::Call;
+  table.ReleaseSuite = Guard<ReleaseSuite>::Call;
+  table.IsEqual = Guard<IsEqual, NotEqualOnFailure>::Call;
+  table.AllocateBlock = Guard<AllocateBlock>::Call;
+  table.FreeBlock = Guard<FreeBlock>::Call;
+  table.ReallocateBlock = Guard<ReallocateBlock>::Call;
+  table.Undefined = Guard<Undefined>::Call;
   return table;
 }
 

@@ -1,6 +1,10 @@
 // The module's activation context: found once, activated around every modal dialog.
 #include "ActivationContext.h"
 
+#include <cstddef>
+
+#include "host/HostTypes.h"
+
 namespace zem {
 
 HANDLE ModuleActCtx = INVALID_HANDLE_VALUE;
@@ -35,15 +39,32 @@ constexpr DWORD kFileNameCapacity = MAX_PATH + 2;
 // The manifest resource of a DLL that activates its own context (the loader does not use it).
 constexpr WORD kModuleManifestResource = 3;
 
-// The keyed-data record in its original layout; later SDKs append fields that older systems
-// reject, so the size is given explicitly.
-constexpr ULONG kKeyedDataSize = 40;
+// The keyed-data record in its original layout, the fields every system knows. Later SDKs append
+// fields that older systems reject, so the record handed over is this layout's size, computed for
+// the architecture being built: 40 bytes on x86 and 72 on x64, where every pointer is 8 bytes and
+// each 32-bit field before a pointer is padded. (x64 Windows refuses the x86 figure as an invalid
+// parameter.)
+struct OriginalKeyedData {
+  ULONG cbSize;
+  ULONG ulDataFormatVersion;
+  PVOID lpData;
+  ULONG ulLength;
+  PVOID lpSectionGlobalData;
+  ULONG ulSectionGlobalDataLength;
+  PVOID lpSectionBase;
+  ULONG ulSectionTotalLength;
+  HANDLE hActCtx;
+  ULONG ulAssemblyRosterIndex;
+};
+constexpr ULONG kKeyedDataSize = sizeof(OriginalKeyedData);
 constexpr ULONG kDllRedirectionSection = 2;
 
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(ACTCTXW) == 32, "ACTCTXW must have its 32-byte layout");
-static_assert(sizeof(ContextBasicInformation) == 8, "the basic information record is 8 bytes");
-#endif
+static_assert(sizeof(ACTCTXW) == host::ByAbi(32, 56), "ACTCTXW in its documented layout");
+static_assert(sizeof(ContextBasicInformation) == host::ByAbi(8, 16), "a context handle and its flags");
+static_assert(kKeyedDataSize == host::ByAbi(40, 72), "the keyed-data record's original layout");
+static_assert(offsetof(ACTCTX_SECTION_KEYED_DATA, ulAssemblyRosterIndex) ==
+                  offsetof(OriginalKeyedData, ulAssemblyRosterIndex),
+              "the system's record starts with the original layout");
 static_assert(sizeof(ACTCTX_SECTION_KEYED_DATA) >= kKeyedDataSize, "the keyed-data record holds the original layout");
 
 // Runs an action when the scope ends, however it ends.

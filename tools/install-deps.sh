@@ -16,12 +16,14 @@ need_command i686-w64-mingw32-g++-win32 g++-mingw-w64-i686
 need_command x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64
 need_command wine wine
 need_package wine32:i386
-need_command wine64 wine64
+need_file /usr/lib/wine/wine64 wine64
 need_command clang++ clang
 need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need_command xvfb-run xvfb
 need_command xauth xauth
 need_file /usr/include/stb/stb_image_write.h libstb-dev
+need_file /usr/include/png.h libpng-dev
+need_file /usr/include/jpeglib.h libjpeg-dev
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"

@@ -1,23 +1,42 @@
 #!/usr/bin/env bash
-# Builds the plug-in and the reference host, then runs the plug-in without Photoshop: the
-# reference host loads the built ZEM_Variations.8li, plays the eighteen variations on its built-in
-# image in the default mode, and writes the contact sheet and the event log to
-# build/win32/reference/. Any further arguments go to the reference host (for example --mode 5,
-# --image photo.png, --dialog); `bash tools/run.sh --help` lists them.
+# Builds both plug-in modules and their reference hosts, then runs the plug-in without Photoshop:
+# the reference host loads the built ZEM_Variations.8li, plays the eighteen variations on its
+# built-in image in the default mode, and writes the contact sheet and the event log to
+# build/win64/reference/ (build/win32/reference/ with --arch x86).
+#   bash tools/run.sh [--arch x64|x86] [reference host options...]
+# The x64 module is the one for today's Photoshop and runs by default. Further arguments go to the
+# reference host (for example --mode 5, --image photo.png, --dialog); `bash tools/run.sh --help`
+# lists them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+arch=x64
+if [ "${1:-}" = "--arch" ]; then
+  arch=${2:-}
+  shift 2 || { echo "--arch needs a value: x64 or x86" >&2; exit 2; }
+fi
+case $arch in
+  x64) preset=win64 objdump=x86_64-w64-mingw32-objdump ;;
+  x86) preset=win32 objdump=i686-w64-mingw32-objdump ;;
+  *) echo "--arch takes x64 or x86, not '$arch'" >&2; exit 2 ;;
+esac
+
 tools/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target ZEM_Variations hostsim_program wine_prefix
-module=build/win32/bin/ZEM_Variations.8li
-echo "built $module ($(stat -c %s "$module") bytes)"
-cmake -DOBJDUMP=i686-w64-mingw32-objdump -DMODULE="$module" -P cmake/CheckModuleBinary.cmake
+for build in win32 win64; do
+  cmake --preset "$build" >/dev/null
+  cmake --build --preset "$build" --target ZEM_Variations hostsim_program wine_prefix
+done
+module=build/$preset/bin/ZEM_Variations.8li
+echo "built build/win32/bin/ZEM_Variations.8li ($(stat -c %s build/win32/bin/ZEM_Variations.8li) bytes, x86)" \
+     "and build/win64/bin/ZEM_Variations.8li ($(stat -c %s build/win64/bin/ZEM_Variations.8li) bytes, x64)"
+cmake -DOBJDUMP=$objdump -DMODULE="$module" -DARCH=$arch -P cmake/CheckModuleBinary.cmake
+echo "running the $arch module"
 
 # A dialog (--dialog, --about) needs a display; without one it is shown on a virtual display,
 # where nobody sees it, so use those options on a desktop.
-runner=(build/win32/wine-run.sh)
+runner=(build/$preset/wine-run.sh)
 if [ -z "${DISPLAY:-}" ] && [[ " $* " == *" --dialog "* || " $* " == *" --about "* ]]; then
   runner=(xvfb-run -a -s "-screen 0 1024x768x24" "${runner[@]}")
 fi
-out="Z:$PWD/build/win32/reference"
-"${runner[@]}" build/win32/bin/hostsim.exe --out "${out//\//\\}" "$@"
+out="Z:$PWD/build/$preset/reference"
+"${runner[@]}" build/$preset/bin/hostsim.exe --out "${out//\//\\}" "$@"

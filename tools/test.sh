@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests (AddressSanitizer + UBSan), then the
-# 32-bit Windows module and its tests under Wine. Ends with one line "N passed, N failed".
+# Windows module and its tests under Wine for each architecture: the 32-bit (x86) build in a win32
+# prefix and the 64-bit (x64) build in a win64 prefix. Ends with one line "N passed, N failed",
+# counting every preset.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
 
 passed=0
 failed=0
+summary=()
 status=0
 logs=$(mktemp -d)
 
@@ -22,7 +25,7 @@ run_preset() {
   # The Windows tests show real dialogs: give them a virtual display, in true colour so that
   # screenshots show the dialogs as they are.
   local runner=()
-  [ "$preset" = win32 ] && runner=(xvfb-run -a -s "-screen 0 1024x768x24")
+  [[ "$preset" == win* ]] && runner=(xvfb-run -a -s "-screen 0 1024x768x24")
   "${runner[@]}" ctest --preset "$preset" 2>&1 | tee "$logs/$preset.ctest"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   # ctest's summary: "100% tests passed, 0 tests failed out of 41"
@@ -37,11 +40,15 @@ run_preset() {
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
   passed=$((passed + total - bad))
   failed=$((failed + bad))
+  summary+=("$preset: $((total - bad)) passed, $bad failed")
 }
 
 run_preset native
 run_preset win32
+run_preset win64
 rm -rf "$logs"
+
+printf '%s\n' "${summary[@]}"
 
 echo "$passed passed, $failed failed"
 [ "$status" -eq 0 ] && [ "$failed" -eq 0 ]

@@ -13,5 +13,5 @@ extern ModalDialog* ActiveDialog;
 
 }  // namespace zem
 
-// Exported as _GenericProc@16. WM_INITDIALOG's lParam is the ModalDialog being shown.
+// Exported as _GenericProc@16 from the x86 module and as GenericProc from the x64 one. WM_INITDIALOG's lParam is the ModalDialog being shown.
 extern "C" INT_PTR CALLBACK GenericProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

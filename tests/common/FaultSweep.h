@@ -20,11 +20,18 @@ struct Outcome {
   std::vector<hostsim::Op> trace;
 };
 
+// How the host of each run answers.
+struct HostStyle {
+  // Garbage above every result's declared width (hostsim/DirtyResults.h).
+  bool dirtyResults = false;
+};
+
 // One "Do It" of the given mode in a fresh host, failing call k (0: none). Checks that the call
 // freed exactly what it made and gave back every suite.
-inline Outcome RunWithFault(host::SPPluginEntryPoint entry, int32_t mode, int k) {
+inline Outcome RunWithFault(host::SPPluginEntryPoint entry, int32_t mode, int k, HostStyle style = {}) {
   hostsim::Host host;
   host.recording = false;
+  host.dirtyResults = style.dirtyResults;
   if (k > 0) host.faults.FailCall(k, kInjected);
   host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired,
                                       host.NewModeDescriptor(mode)};
@@ -60,12 +67,12 @@ inline int32_t ExpectedResult(const std::vector<hostsim::Op>& trace, int k) {
 
 // Fails every call of a complete run in turn; returns how many calls the run makes.
 template <typename BeforeEachRun>
-int Sweep(host::SPPluginEntryPoint entry, int32_t mode, BeforeEachRun beforeEachRun) {
+int Sweep(host::SPPluginEntryPoint entry, int32_t mode, BeforeEachRun beforeEachRun, HostStyle style = {}) {
   beforeEachRun();
-  const std::vector<hostsim::Op> clean = RunWithFault(entry, mode, 0).trace;
+  const std::vector<hostsim::Op> clean = RunWithFault(entry, mode, 0, style).trace;
   for (int k = 1; k <= static_cast<int>(clean.size()); ++k) {
     beforeEachRun();
-    EXPECT_EQ(RunWithFault(entry, mode, k).result, ExpectedResult(clean, k))
+    EXPECT_EQ(RunWithFault(entry, mode, k, style).result, ExpectedResult(clean, k))
         << "mode " << mode << ", call " << k << " (" << hostsim::OpName(clean[k - 1]) << ")";
   }
   return static_cast<int>(clean.size());

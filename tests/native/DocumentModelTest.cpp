@@ -180,4 +180,35 @@ TEST(ContactSheetTest, TilesInRowsOfFiveWithTheActionAndWhatItDid) {
   EXPECT_GT(ink(34 + 122, 34 + 136, 10 + 120), 40) << "what it did, below the name";
 }
 
+// Pictures fit a square tile whatever the image's proportions: a tall, narrow photo must not make
+// a tile (and a contact sheet) thousands of pixels high.
+TEST(ContactSheetTest, ThumbnailsFitASquareTile) {
+  struct Case {
+    int width, height, tileWidth, tileHeight;
+  };
+  const Case cases[] = {{480, 320, 240, 160}, {2, 2000, 1, 240}, {1, 16384, 1, 240}, {16384, 1, 240, 1},
+                        {300, 300, 240, 240}, {1, 1, 240, 240},  {100, 900, 26, 240}};
+  for (const Case& c : cases) {
+    const Image tile = hostsim::Thumbnail(Image(c.width, c.height, 90), hostsim::kTileWidth);
+    EXPECT_EQ(tile.width, c.tileWidth) << c.width << " x " << c.height;
+    EXPECT_EQ(tile.height, c.tileHeight) << c.width << " x " << c.height;
+    EXPECT_EQ(tile.At(tile.width - 1, tile.height - 1)[0], 90);
+  }
+}
+
+TEST_F(SelectionMaskTest, ATallNarrowDocumentRunsWithBoundedTiles) {
+  Canvas canvas(Image(2, 2000, 100), DefaultActions(), hostsim::kTileWidth);
+  sim.canvas = &canvas;
+  sim.document.width = 2;
+  sim.document.height = 2000;
+  EXPECT_EQ(DoIt(), 0);
+  sim.canvas = nullptr;
+  ASSERT_EQ(canvas.tiles().size(), 19u);
+  for (const hostsim::Tile& tile : canvas.tiles()) {
+    EXPECT_LE(tile.picture.width, hostsim::kTileWidth) << tile.label;
+    EXPECT_LE(tile.picture.height, hostsim::kTileWidth) << tile.label;
+  }
+  EXPECT_LE(hostsim::ContactSheet("tall", canvas.tiles()).height, 34 + 4 * (hostsim::kTileWidth + 36 + 10));
+}
+
 }  // namespace

@@ -6,7 +6,13 @@
 #include "host/PropertySuite.h"
 #include "host/Keys.h"
 #include "host/ResultCodes.h"
+#include "entry/PluginMain.h"
+#include "host/ActionControlSuite.h"
+#include "host/Messages.h"
 #include "hostsim/Host.h"
+
+#include <new>
+#include <stdexcept>
 
 using hostsim::Op;
 
@@ -100,6 +106,45 @@ TEST(HostSimTest, NumbersPrintShortestExact) {
   EXPECT_EQ(hostsim::NumberText(0.1), "0.1");
   EXPECT_EQ(hostsim::CodeText(host::kKeyTo), "T");
   EXPECT_EQ(hostsim::CodeText(host::kUnitPixels), "#Pxl");
+}
+
+// Whatever the host model raises while serving a call comes back as a code the plug-in reads as a
+// failure at its slot's width, never as an exception through the plug-in's frames.
+TEST(HostSimTest, SuiteFunctionsAnswerEveryExceptionWithAHostCode) {
+  struct Case {
+    std::function<void()> raise;
+    int16_t code;
+  };
+  const Case cases[] = {{[] { throw std::bad_alloc(); }, -108}, {[] { throw std::runtime_error("x"); }, -1}, {[] { throw 7; }, -1}};
+  for (const Case& c : cases) {
+    hostsim::Host sim;
+    sim.recording = false;
+    auto* control = Acquire<host::PSActionControlProcs>(sim, host::kPSActionControlSuite, 2);
+    sim.afterPlay = [&](const std::string&) { c.raise(); };
+    host::PIActionDescriptor result = nullptr;
+    int16_t played = 0;
+    EXPECT_NO_THROW(played = control->Play(&result, host::kEventSet, nullptr, host::plugInDialogSilent));
+    EXPECT_EQ(played, c.code);
+    EXPECT_EQ(result, nullptr);
+    sim.basic()->ReleaseSuite(host::kPSActionControlSuite, 2);
+  }
+}
+
+// Injected codes stay failures in the 16 bits that the action suites return, whatever their low
+// half: the plug-in then stops instead of using a handle it never got.
+TEST(HostSimTest, InjectedCodesStayFailuresInSixteenBitSlots) {
+  for (int32_t code : {0x10000, -0x10000, 0x7FFF0000, int32_t(0x80000000), -108, 0x12345}) {
+    hostsim::Host sim;
+    sim.recording = false;
+    sim.faults.FailOperation(Op::ReferenceMake, 1, code);
+    host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired, nullptr};
+    const int32_t result = sim.CallDoIt(AutoPluginMain, &parameters);
+    EXPECT_NE(result, 0) << code;
+    EXPECT_EQ(int16_t(result), int16_t(code) != 0 ? int16_t(code) : -1) << code;
+    EXPECT_EQ(sim.faults.Calls(Op::GetPluginName), 0) << code;
+    EXPECT_EQ(sim.violations(), std::vector<std::string>()) << code;
+    EXPECT_EQ(sim.objects.Live(), 0) << code;
+  }
 }
 
 }  // namespace

@@ -2,15 +2,57 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "PluginFixture.h"
 #include "host/AccessSuite.h"
 #include "platform/LoadTrace.h"
+#include "platform/ModuleArchitecture.h"
 #include "platform/PluginInstance.h"
 
 using hostsim::Op;
 
 namespace {
+
+// The first bytes of a PE image: the DOS header pointing at the signature at `signatureAt`.
+std::vector<uint8_t> PeHead(uint32_t signatureAt, uint16_t machine, size_t size) {
+  std::vector<uint8_t> bytes(size, 0);
+  bytes[0] = 'M', bytes[1] = 'Z';
+  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<uint8_t>(signatureAt >> (8 * i));
+  if (signatureAt + 6 <= size) {
+    std::memcpy(&bytes[signatureAt], "PE\0\0", 4);
+    bytes[signatureAt + 4] = static_cast<uint8_t>(machine);
+    bytes[signatureAt + 5] = static_cast<uint8_t>(machine >> 8);
+  }
+  return bytes;
+}
+
+TEST(ModuleArchitectureTest, MachineFieldNamesTheArchitecture) {
+  const std::vector<uint8_t> x86 = PeHead(0x80, 0x014C, 512), x64 = PeHead(0x100, 0x8664, 512);
+  EXPECT_EQ(zem::ArchitectureOfMachine(zem::PeMachine(x86.data(), x86.size())), &zem::kX86Module);
+  EXPECT_EQ(zem::ArchitectureOfMachine(zem::PeMachine(x64.data(), x64.size())), &zem::kX64Module);
+  const std::vector<uint8_t> arm64 = PeHead(0x80, 0xAA64, 512);
+  EXPECT_EQ(zem::PeMachine(arm64.data(), arm64.size()), 0xAA64);
+  EXPECT_EQ(zem::ArchitectureOfMachine(0xAA64), nullptr);
+  // The native build is 64-bit: its own architecture is the x64 one.
+  EXPECT_EQ(&zem::kThisModule, &zem::kX64Module);
+  EXPECT_STREQ(zem::kX64Module.dialogProcExport, "GenericProc");
+  EXPECT_STREQ(zem::kX86Module.dialogProcExport, "_GenericProc@16");
+}
+
+TEST(ModuleArchitectureTest, AnythingButAWholePeHeaderHasNoMachine) {
+  std::vector<uint8_t> bytes = PeHead(0x80, 0x8664, 512);
+  EXPECT_EQ(zem::PeMachine(bytes.data(), 0x80 + 5), 0) << "machine field cut off";
+  EXPECT_EQ(zem::PeMachine(bytes.data(), 0x3F), 0) << "signature offset cut off";
+  EXPECT_EQ(zem::PeMachine(nullptr, 0), 0);
+  const std::vector<uint8_t> past = PeHead(0xFFFFFFF0u, 0x8664, 512);
+  EXPECT_EQ(zem::PeMachine(past.data(), past.size()), 0) << "signature offset past the end";
+  bytes[1] = 'Y';
+  EXPECT_EQ(zem::PeMachine(bytes.data(), bytes.size()), 0) << "no DOS header";
+  bytes = PeHead(0x80, 0x8664, 512);
+  bytes[0x81] = 'X';
+  EXPECT_EQ(zem::PeMachine(bytes.data(), bytes.size()), 0) << "no PE signature";
+}
 
 TEST(LoadTraceTest, LinesNameTheNotificationAndPadTheTime) {
   char line[zem::kTraceLineCapacity];

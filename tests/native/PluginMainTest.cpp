@@ -150,10 +150,10 @@ TEST_F(PluginMainTest, EachSuiteIsAcquiredOnceAndReleasedOncePerCall) {
 }
 
 // Each suite a "Do It" uses, refused by the host: the call returns the host's code, frees what it
-// made, releases what it acquired and leaves the host's descriptor alone. (A ZString suite refused
-// for good would leave the name with no way back to the host.)
+// made, releases what it acquired and leaves the host's descriptor alone.
 TEST_F(PluginMainTest, RefusedSuiteAbandonsTheCallWithItsCode) {
-  for (const char* suite : {host::kPSActionReferenceSuite, host::kPSUIHooksSuite, host::kPSActionDescriptorSuite}) {
+  for (const char* suite : {host::kPSActionReferenceSuite, host::kPSUIHooksSuite, host::kASZStringSuite,
+                            host::kPSActionDescriptorSuite}) {
     hostsim::Host refusing;
     refusing.RefuseSuite(suite);
     host::PIActionParameters own{0, host::plugInDialogRequired, nullptr};
@@ -175,11 +175,20 @@ TEST_F(PluginMainTest, FailedTargetMakeReturnsItsCode) {
   EXPECT_EQ(parameters.descriptor, nullptr);
 }
 
-TEST_F(PluginMainTest, NameReleaseThatCannotGetItsSuiteAbandonsTheCallButStillReleasesTheName) {
-  sim.RefuseSuite(host::kASZStringSuite, 1);
-  EXPECT_EQ(DoIt(), host::kSPSuiteNotFoundError);
-  EXPECT_EQ(sim.objects.Freed(hostsim::ObjectKind::ZString), 1) << "the clean-up acquires the suite again";
-  EXPECT_EQ(parameters.descriptor, nullptr) << "an abandoned call writes nothing back";
+// The name goes back only through the ZString suite; a host that refuses it, however often, gets
+// the call abandoned before the name is asked for, and nothing stays with the plug-in.
+TEST_F(PluginMainTest, RefusedZStringSuiteEndsTheCallBeforeTheNameIsAskedFor) {
+  for (int refusals : {1, 2, hostsim::Host::kAlways}) {
+    hostsim::Host refusing;
+    refusing.RefuseSuite(host::kASZStringSuite, refusals);
+    host::PIActionParameters own{0, host::plugInDialogRequired, nullptr};
+    EXPECT_EQ(refusing.CallDoIt(AutoPluginMain, &own), host::kSPSuiteNotFoundError) << refusals;
+    EXPECT_EQ(refusing.faults.Calls(Op::GetPluginName), 0) << refusals;
+    EXPECT_EQ(refusing.objects.Made(hostsim::ObjectKind::ZString), refusing.objects.Freed(hostsim::ObjectKind::ZString))
+        << refusals;
+    EXPECT_EQ(own.descriptor, nullptr) << "an abandoned call writes nothing back";
+    ExpectNothingLeft(refusing);
+  }
 }
 
 }  // namespace

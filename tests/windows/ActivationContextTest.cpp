@@ -9,6 +9,7 @@
 #include <string>
 
 #include "actctx_standin/ActCtxStandIn.h"
+#include "host/HostTypes.h"
 #include "platform/ActivationContext.h"
 
 namespace {
@@ -270,7 +271,7 @@ TEST_F(ActivationContextSetUp, AsksForTheContextOfTheModuleContainingItsState) {
   EXPECT_EQ(state->querySubject, static_cast<HANDLE>(&zem::ModuleActCtx));
   EXPECT_EQ(state->querySubInstance, nullptr);
   EXPECT_EQ(state->queryClass, 1u);
-  EXPECT_EQ(state->queryBufferSize, 8u);
+  EXPECT_EQ(state->queryBufferSize, host::ByAbi(8, 16)) << "a context handle and its flags";
 }
 
 TEST_F(ActivationContextSetUp, ContextTheLoaderGaveTheModuleIsUsedAsItIs) {
@@ -296,7 +297,7 @@ TEST_F(ActivationContextSetUp, CreatesAContextFromTheModulesManifestResource) {
   ASSERT_NE(GetModuleFileNameW(program, programPath, MAX_PATH), 0u);
   ASSERT_EQ(state->createCalls, 1);
   const ACTCTXW& record = state->createRecord;
-  EXPECT_EQ(record.cbSize, 32u);
+  EXPECT_EQ(record.cbSize, host::ByAbi(32, 56)) << "the record's size on this architecture";
   EXPECT_EQ(record.dwFlags, 0x88u);
   EXPECT_EQ(std::wstring(state->createSource), programPath);
   EXPECT_EQ(record.lpResourceName, MAKEINTRESOURCEW(3));
@@ -617,7 +618,7 @@ TEST_F(ActivationContextComctl32, LookUpAsksWhileTheContextIsActive) {
   EXPECT_EQ(state->findGuid, nullptr);
   EXPECT_EQ(state->findSection, 2u);
   EXPECT_EQ(std::wstring(state->findString), L"Comctl32.dll");
-  EXPECT_EQ(state->findDataSize, 40u);
+  EXPECT_EQ(state->findDataSize, host::ByAbi(40, 72)) << "the original layout on this architecture";
   EXPECT_EQ(state->activeDuringFind, 1);
 }
 

@@ -4,12 +4,17 @@
 #include <cstdio>
 
 #include "LoadedModule.h"
+#include "host/ActionControlSuite.h"
 #include "host/ActionDescriptorSuite.h"
+#include "host/ActionListSuite.h"
 #include "host/ActionReferenceSuite.h"
+#include "host/PropertySuite.h"
 #include "host/ResultCodes.h"
+#include "host/UIHooksSuite.h"
 #include "common/FaultSweep.h"
 #include "common/HostChecks.h"
 #include "hostsim/Host.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace {
 
@@ -27,12 +32,21 @@ class ModuleTest : public ::testing::Test {
   host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired, nullptr};
 };
 
-TEST_F(ModuleTest, LoadsAndExportsItsTwoEntries) {
+TEST_F(ModuleTest, LoadsAndExportsItsTwoEntriesUnderThisArchitecturesNames) {
   ASSERT_NE(module.handle(), nullptr) << module.path() << " error " << GetLastError();
   EXPECT_NE(module.Export("AutoPluginMain"), nullptr);
-  EXPECT_NE(module.Export("_GenericProc@16"), nullptr);
-  EXPECT_EQ(module.Export("GenericProc"), nullptr);
   EXPECT_EQ(module.Export("_AutoPluginMain"), nullptr);
+  const zem::ModuleArchitecture& other = zem::kThisModule.bits == 64 ? zem::kX86Module : zem::kX64Module;
+  EXPECT_NE(module.Export(zem::kThisModule.dialogProcExport), nullptr) << zem::kThisModule.dialogProcExport;
+  EXPECT_EQ(module.Export(other.dialogProcExport), nullptr) << other.dialogProcExport << " is the "
+                                                             << other.name << " name";
+
+  const auto* image = reinterpret_cast<const uint8_t*>(module.handle());
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+  EXPECT_EQ(nt->FileHeader.Machine, zem::kThisModule.peMachine);
+  EXPECT_EQ(nt->OptionalHeader.Magic, zem::kThisModule.bits == 64 ? IMAGE_NT_OPTIONAL_HDR64_MAGIC
+                                                                   : IMAGE_NT_OPTIONAL_HDR32_MAGIC);
 }
 
 TEST_F(ModuleTest, DoItThroughTheRealInterfaceRecordsTheMode) {
@@ -75,6 +89,52 @@ TEST_F(ModuleTest, EveryHostCallOfAWholeRunFailedInTurn) {
   ASSERT_NE(module.Entry(), nullptr);
   int calls = fault_sweep::Sweep(module.Entry(), 4, [] {});
   std::printf("fault sweep through the module, mode 4: %d host calls\n", calls);
+}
+
+// A host may leave anything above a result's declared width: the module reads AX of every 16-bit
+// code and EAX of every 32-bit one, so nothing changes, on either architecture.
+TEST_F(ModuleTest, GarbageAboveEveryResultsWidthChangesNothing) {
+  ASSERT_NE(module.Entry(), nullptr);
+  GiveMode(6);
+  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), 0);
+  const std::vector<std::string> cleanLog = sim.log();
+
+  hostsim::Host dirty;
+  dirty.dirtyResults = true;
+  host::PIActionParameters dirtyParameters{host::plugInDialogDontDisplay, host::plugInDialogRequired,
+                                           dirty.NewModeDescriptor(6)};
+  EXPECT_EQ(dirty.CallDoIt(module.Entry(), &dirtyParameters), 0);
+  EXPECT_EQ(dirty.log(), cleanLog);
+  EXPECT_EQ(dirty.DescriptorText(dirtyParameters.descriptor), "Cnt=6");
+  dirty.FreeDescriptor(dirtyParameters.descriptor);
+  ExpectNothingLeft(dirty);
+}
+
+TEST_F(ModuleTest, EveryFailureIsReadAtItsDeclaredWidthUnderGarbage) {
+  ASSERT_NE(module.Entry(), nullptr);
+  fault_sweep::HostStyle dirty;
+  dirty.dirtyResults = true;
+  int calls = fault_sweep::Sweep(module.Entry(), 1, [] {}, dirty);
+  std::printf("fault sweep through the module with garbage above every result, mode 1: %d host calls\n", calls);
+}
+
+// Each suite of a polygon run refused for good. (The ZString suite is refused only once: refused for
+// good, the name could not go back to the host.)
+TEST_F(ModuleTest, EverySuiteRefusedAbandonsTheCallWithItsCode) {
+  ASSERT_NE(module.Entry(), nullptr);
+  for (const char* suite : {host::kPSActionDescriptorSuite, host::kPSActionControlSuite, host::kPSActionReferenceSuite,
+                            host::kPSActionListSuite, host::kPSUIHooksSuite, host::kPSPropertySuite}) {
+    SCOPED_TRACE(suite);
+    hostsim::Host refusing;
+    refusing.RefuseSuite(suite);
+    host::PIActionParameters own{host::plugInDialogDontDisplay, host::plugInDialogRequired,
+                                 refusing.NewModeDescriptor(1)};
+    EXPECT_EQ(refusing.CallDoIt(module.Entry(), &own), host::kSPSuiteNotFoundError);
+    EXPECT_EQ(refusing.DescriptorText(own.descriptor), "Cnt=1") << "the host's descriptor is left alone";
+    EXPECT_EQ(own.recordInfo, host::plugInDialogRequired);
+    refusing.FreeDescriptor(own.descriptor);
+    ExpectNothingLeft(refusing);
+  }
 }
 
 TEST_F(ModuleTest, AbandonedCallReturnsTheHostsCodeAcrossTheBoundary) {

@@ -7,12 +7,19 @@
 #include <fstream>
 #include <sstream>
 
+#include <new>
+
 #include "DialogDriver.h"
+#include "LoadedModule.h"
 #include "ProgramFolder.h"
 #include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
+#include "common/SampleImages.h"
+#include "hostsim/ContactSheet.h"
+#include "hostsim/Host.h"
 #include "hostsim/Image.h"
 #include "hostsim/ReferenceHost.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace {
 
@@ -82,6 +89,19 @@ class ReferenceHostTest : public ::testing::Test {
     return [what, with](std::string& text) { text.replace(text.find(what), what.size(), with); };
   }
 
+  // The built module with its PE header claiming the other architecture, as the loader sees a
+  // module built for it.
+  std::string ModuleOfTheOtherArchitecture(const zem::ModuleArchitecture& other) {
+    std::string bytes = ReadAll(ProgramFolder() + "ZEM_Variations.8li");
+    if (bytes.size() < 0x40) return "";
+    const uint32_t pe = uint8_t(bytes[0x3C]) | uint8_t(bytes[0x3D]) << 8 | uint8_t(bytes[0x3E]) << 16 |
+                        uint32_t(uint8_t(bytes[0x3F])) << 24;
+    if (pe + 6 > bytes.size()) return "";
+    bytes[pe + 4] = static_cast<char>(other.peMachine & 0xFF);
+    bytes[pe + 5] = static_cast<char>(other.peMachine >> 8);
+    return File(std::string(other.name) + ".8li", bytes);
+  }
+
   std::string work, out;
   std::ostringstream printed, problems;
 };
@@ -147,6 +167,12 @@ TEST_F(ReferenceHostTest, TheDialogChoosesTheModeAndAboutShowsTheBox) {
 
 TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
   ASSERT_TRUE(hostsim::SavePng(hostsim::Image(hostsim::kMaxImageSide + 1, 2), work + "\\wide.png"));
+  const zem::ModuleArchitecture& other = zem::kThisModule.bits == 64 ? zem::kX86Module : zem::kX64Module;
+  const std::string otherModule = ModuleOfTheOtherArchitecture(other);
+  ASSERT_FALSE(otherModule.empty());
+  const std::string architectures = std::string(" is an ") + other.name + " (" + std::to_string(other.bits) +
+                                    "-bit) module, and this reference host is " + zem::kThisModule.name + " (" +
+                                    std::to_string(zem::kThisModule.bits) + "-bit)";
   struct Case {
     std::vector<std::string> arguments;
     int exitCode;
@@ -159,9 +185,20 @@ TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
       {{"--image", work + "\\missing.png"}, 1, "cannot open image " + work + "\\missing.png"},
       {{"--image", File("text.png", "not a picture")}, 1, "cannot read image " + work + "\\text.png"},
       {{"--image", work + "\\wide.png"}, 1, "is too large: 16385 x 2"},
+      {{"--image", File("header.png", sample_images::TopDownBmpHeader(16384, -8000))}, 1,
+       "cannot read image " + work + "\\header.png: it is neither a PNG nor a JPEG file"},
+      {{"--image", File("huge.png", sample_images::PngClaiming(60000, 60000))}, 1,
+       "huge.png: it is too large: 60000 x 60000 pixels, where the limit is 16384 pixels a side and 64 million in all"},
+      {{"--image", File("empty.png", sample_images::PngClaiming(0, 9990))}, 1,
+       "empty.png: it is 0 x 9990 pixels: an image has at least 1 x 1"},
+      {{"--image", File("zeros.png", sample_images::PngClaiming(4271, 9990, 303))}, 1,
+       "zeros.png: the file holds 303 bytes of pixel data, too few for 4271 x 9990 pixels"},
+      {{"--image", File("cut.jpg", sample_images::SmallJpeg().substr(0, 200))}, 1, "cut.jpg: the JPEG file ends"},
+      {{"--image", File("tables.jpg", sample_images::OverfullHuffmanJpeg())}, 1, "cannot read image"},
       {{"--plugin", work + "\\none.8li"}, 1, "no plug-in at " + work + "\\none.8li"},
       {{"--plugin", File("fake.8li", "MZ but not really")}, 1, "is not a valid plug-in module"},
       {{"--plugin", ProgramFolder() + "actctx_bare.dll"}, 1, "it does not export AutoPluginMain"},
+      {{"--plugin", otherModule}, 1, otherModule + architectures},
       {{"--actions", work + "\\none.atn"}, 1, "cannot open the action file " + work + "\\none.atn; nothing was written"},
       {{"--actions", File("text.atn", "red_plus gain 2 1 1\n")}, 1,
        "text.atn is not a valid action file: byte 0: not an action file of format version 16"},
@@ -181,6 +218,62 @@ TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
     EXPECT_NE(problems.str().find(c.message), std::string::npos) << problems.str();
     EXPECT_FALSE(Exists(out)) << c.arguments[0];
   }
+}
+
+// An output folder that cannot take the files is refused before anything runs.
+TEST_F(ReferenceHostTest, AnUnusableOutputFolderIsRefusedBeforeTheRun) {
+  const std::string file = File("taken", "a file where the folder should be");
+  struct Case {
+    std::string folder;
+    int exitCode;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"", 2, "--out needs a value, not an empty one"},
+      {"  ", 2, "--out needs a value, not an empty one"},
+      {file, 1, "--out " + file + " is a file, not a folder; nothing was run"},
+      {file + "\\below", 1, "--out " + file + "\\below: the folder cannot be created"},
+  };
+  for (const Case& c : cases) {
+    printed.str("");
+    problems.str("");
+    EXPECT_EQ(hostsim::RunReferenceHost({"--out", c.folder}, printed, problems), c.exitCode) << c.folder;
+    EXPECT_NE(problems.str().find(c.message), std::string::npos) << problems.str();
+    EXPECT_EQ(printed.str(), "") << "nothing is run";
+  }
+  EXPECT_FALSE(Exists("\\contact-sheet.png"));
+  EXPECT_FALSE(Exists("\\event-log.txt"));
+}
+
+// A photo far taller than wide, and a JPEG, read by the system's decoder: the run completes and
+// every tile of the sheet fits its square.
+TEST_F(ReferenceHostTest, TallNarrowPhotosAndJpegsRun) {
+  ASSERT_TRUE(hostsim::SavePng(hostsim::Image(2, 2000, 120), work + "\\tall.png"));
+  ASSERT_EQ(Run({"--image", work + "\\tall.png"}), 0) << problems.str();
+  EXPECT_NE(printed.str().find("on a 2 x 2000 image"), std::string::npos) << printed.str();
+  hostsim::Image sheet;
+  std::string error;
+  ASSERT_TRUE(hostsim::LoadImageFile(out + "\\contact-sheet.png", sheet, error)) << error;
+  EXPECT_LE(sheet.height, 34 + 4 * (hostsim::kTileWidth + 36 + 10));
+
+  ASSERT_EQ(Run({"--image", File("small.jpg", sample_images::SmallJpeg())}), 0) << problems.str();
+  EXPECT_NE(printed.str().find("on a 8 x 6 image"), std::string::npos) << printed.str();
+}
+
+// An exception raised in the host model while it serves the built module's Play comes back to the
+// module as a failed Play; it never unwinds through the module's frames.
+TEST_F(ReferenceHostTest, AHostThatRaisesInPlayFailsThePlayInsteadOfTheProcess) {
+  LoadedModule module;
+  ASSERT_NE(module.Entry(), nullptr);
+  hostsim::Host host;
+  host.recording = false;
+  host.afterPlay = [](const std::string&) { throw std::bad_alloc(); };
+  host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired, nullptr};
+  EXPECT_EQ(host.CallDoIt(module.Entry(), &parameters), -108);
+  EXPECT_EQ(parameters.descriptor, nullptr);
+  EXPECT_EQ(host.objects.Live(), 0);
+  EXPECT_EQ(host.SuitesHeld(), 0);
+  EXPECT_EQ(host.violations(), std::vector<std::string>());
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "LoadedModule.h"
 #include "host/FourCC.h"
 #include "host/Keys.h"
+#include "platform/ModuleArchitecture.h"
+#include "Version.h"
 
 namespace {
 
@@ -58,21 +61,26 @@ TEST_F(ResourceTest, PropertyListHoldsItsSevenRecordsInPlace) {
 
   struct Record {
     size_t offset;
-    const char* key;
+    uint32_t key;
     uint32_t length;
   };
-  const Record records[] = {{10, "kind", 4},  {30, "name", 16}, {62, "catg", 8},  {86, "vers", 4},
-                            {106, "wx86", 16}, {138, "hstm", 32}, {186, "enbl", 8}};
+  // The code property is the one record that differs between the architectures.
+  const Record records[] = {{10, host::FourCC("kind"), 4},
+                            {30, host::FourCC("name"), 16},
+                            {62, host::FourCC("catg"), 8},
+                            {86, host::FourCC("vers"), 4},
+                            {106, zem::kThisModule.codePropertyKey, 16},
+                            {138, host::FourCC("hstm"), 32},
+                            {186, host::FourCC("enbl"), 8}};
   for (const Record& record : records) {
-    SCOPED_TRACE(record.key);
-    char key[5] = {};
-    std::memcpy(key, record.key, 4);
+    SCOPED_TRACE(record.offset);
     EXPECT_EQ(pipl.U32(record.offset), kVendor);
-    EXPECT_EQ(pipl.U32(record.offset + 4), host::FourCC(reinterpret_cast<const char(&)[5]>(key)));
+    EXPECT_EQ(pipl.U32(record.offset + 4), record.key);
     EXPECT_EQ(pipl.U32(record.offset + 8), 0u);
     EXPECT_EQ(pipl.U32(record.offset + 12), record.length);
   }
   EXPECT_EQ(pipl.Raw(10, 4), "MIB8") << "codes are stored byte-reversed";
+  EXPECT_EQ(pipl.Raw(110, 4), zem::kThisModule.bits == 64 ? "4668" : "68xw") << "'8664' on x64, 'wx86' on x86";
   EXPECT_EQ(pipl.U32(26), host::FourCC("8LIZ"));
   EXPECT_EQ(pipl.Raw(46, 16), std::string("\x0EZEM_Variations\0", 16));
   EXPECT_EQ(pipl.Raw(78, 8), std::string("\x03ZEM\0\0\0\0", 8));
@@ -131,7 +139,37 @@ TEST_F(ResourceTest, PropertyListAndTerminologyAgreeWithEachOtherAndTheModule) {
   EXPECT_EQ(name, "ZEM_Variations");
   EXPECT_EQ(std::string(pipl.Raw(168, 14)), name) << "scope";
   EXPECT_EQ(aete.Counted(36), name) << "event name";
-  EXPECT_NE(module.Export(pipl.Raw(122, 14).c_str()), nullptr) << "'wx86' names a real export";
+  EXPECT_NE(module.Export(pipl.Raw(122, 14).c_str()), nullptr) << "the code property names a real export";
+}
+
+// What Windows shows in the module's file properties: the product, the version set in the build,
+// and which architecture this module is for.
+TEST_F(ResourceTest, VersionResourceNamesTheProductItsVersionAndItsArchitecture) {
+  DWORD unused = 0;
+  const DWORD size = GetFileVersionInfoSizeA(module.path().c_str(), &unused);
+  ASSERT_GT(size, 0u) << "no version resource, error " << GetLastError();
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(module.path().c_str(), 0, size, info.data()));
+  auto text = [&info](const std::string& name) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = "\\StringFileInfo\\040904B0\\" + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return std::string("<none>");
+    return std::string(value);
+  };
+  EXPECT_EQ(text("ProductName"), "ZEM_Variations");
+  EXPECT_EQ(text("ProductVersion"), ZEM_VERSION_TEXT);
+  EXPECT_EQ(text("FileVersion"), ZEM_VERSION_TEXT);
+  EXPECT_EQ(text("FileDescription"), std::string("ZEM_Variations automation plug-in (") + zem::kThisModule.name + ")");
+  EXPECT_EQ(text("OriginalFilename"), "ZEM_Variations.8li");
+
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD(ZEM_VERSION_MAJOR) << 16 | ZEM_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwFileVersionLS, DWORD(ZEM_VERSION_PATCH) << 16);
+  EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
 }
 
 }  // namespace

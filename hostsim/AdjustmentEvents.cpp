@@ -1,0 +1,199 @@
+#include "AdjustmentEvents.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "adjust/ColourModels.h"
+#include "adjust/DialogRanges.h"
+#include "adjust/PixelLoop.h"
+#include "adjust/ToneCurves.h"
+
+namespace hostsim {
+namespace {
+
+// Scales each channel's distance from `pivot` by `factor`; when raising, no further than the
+// first channel reaching 0 or 255, so that more saturation never clips a channel. `pivot` lies
+// between the pixel's lowest and highest channel.
+void ScaleFromPivot(float rgb[3], float pivot, float factor) {
+  if (factor > 1) {
+    for (int c = 0; c < 3; ++c) {
+      const float distance = rgb[c] - pivot;
+      if (distance > 0) factor = std::min(factor, (255 - pivot) / distance);
+      if (distance < 0) factor = std::min(factor, pivot / -distance);
+    }
+  }
+  for (int c = 0; c < 3; ++c) rgb[c] = pivot + (rgb[c] - pivot) * factor;
+}
+
+// Puts back the luma of `original` by moving all three channels alike.
+inline void KeepLuma(const uint8_t original[3], float rgb[3]) {
+  const float lost = Luma(original[0], original[1], original[2]) - Luma(rgb[0], rgb[1], rgb[2]);
+  rgb[0] += lost, rgb[1] += lost, rgb[2] += lost;
+}
+
+// Photoshop does not document Color Balance's tonal weights. Here each channel moves by the three
+// ranges' settings, each weighted by where the channel's own value x = v / 255 lies: shadows
+// (1 - x)^2, midtones 4x(1 - x), highlights x^2, so that each range acts most on its own tones,
+// the highlights leave black alone and the shadows white; at full weight a setting of 100 moves
+// the channel by 100 levels. Preserve luminosity then puts the pixel's luma back.
+void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selection, Image& image) {
+  float shift[3][256];
+  for (int v = 0; v < 256; ++v) {
+    const float x = v / 255.0f;
+    const float shadows = (1 - x) * (1 - x), midtones = 4 * x * (1 - x), highlights = x * x;
+    for (int c = 0; c < 3; ++c) {
+      shift[c][v] = shadows * event.shadows[c] + midtones * event.midtones[c] + highlights * event.highlights[c];
+    }
+  }
+  const bool keepLuma = event.preserveLuminosity;
+  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+    out[0] = in[0] + shift[0][in[0]], out[1] = in[1] + shift[1][in[1]], out[2] = in[2] + shift[2][in[2]];
+    if (keepLuma) KeepLuma(in, out);
+  });
+}
+
+void ApplyBrightnessContrast(const BrightnessContrastEvent& event, const Selection& selection, Image& image) {
+  const ToneCurve curve = BrightnessContrastCurve(event);
+  ApplyCurves({curve, curve, curve}, selection, image);
+}
+
+// Lightness +100 is white and -100 black: towards white by its share when raising, towards black
+// when lowering.
+float Lighten(float value, int lightness) {
+  return lightness >= 0 ? value + (255 - value) * (lightness / 100.0f) : value * (1 + lightness / 100.0f);
+}
+
+// The master range in HSL: hue turns the HSL hue; saturation scales the HSL saturation by
+// 1 + s/100 (no further than the gamut when raising), which for a fixed hue and lightness is the
+// same as scaling each channel's distance from the HSL lightness; then lightness. Colorize gives
+// every pixel the hue and saturation set, keeping its HSL lightness.
+void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& selection, Image& image) {
+  const float turn = event.hue / 60.0f;
+  const float factor = 1 + event.saturation / 100.0f;
+  const int lightness = event.lightness;
+  if (event.colorize) {
+    const float hue = event.hue < 0 ? turn + 6 : turn, saturation = event.saturation / 100.0f;
+    AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+      const float rgb[3] = {float(in[0]), float(in[1]), float(in[2])};
+      HslToRgb({hue, saturation, RgbToHsl(rgb).lightness}, out);
+      for (int c = 0; c < 3; ++c) out[c] = Lighten(out[c], lightness);
+    });
+    return;
+  }
+  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+    for (int c = 0; c < 3; ++c) out[c] = in[c];
+    if (turn != 0) {
+      Hsl hsl = RgbToHsl(out);
+      hsl.hue += turn;
+      HslToRgb(hsl, out);
+    }
+    if (factor != 1) {
+      const float high = std::max(out[0], std::max(out[1], out[2])), low = std::min(out[0], std::min(out[1], out[2]));
+      ScaleFromPivot(out, (high + low) / 2, factor);
+    }
+    if (lightness != 0) {
+      for (int c = 0; c < 3; ++c) out[c] = Lighten(out[c], lightness);
+    }
+  });
+}
+
+// A coloured glass filter in front of the lens passes each channel in the share the filter's
+// colour gives it: the pixel times the colour, as in the Multiply blend mode, mixed in by the
+// density. Preserve luminosity then puts each pixel's luma back, so that only its colour moves.
+// (A blend of every pixel towards the colour itself would turn a blue sky grey at 25 %.)
+void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection, Image& image) {
+  double colour[3];
+  const double* recorded = event.colour;
+  switch (event.model) {
+    case PhotoFilterEvent::Model::Lab: LabToRgb(recorded[0], recorded[1], recorded[2], colour); break;
+    case PhotoFilterEvent::Model::Hsb: HsbToRgb(recorded[0], recorded[1], recorded[2], colour); break;
+    default: colour[0] = recorded[0], colour[1] = recorded[1], colour[2] = recorded[2]; break;
+  }
+  // Each channel's factor: 1 - density + density * colour / 255.
+  const float density = event.density / 100.0f;
+  float pass[3];
+  for (int c = 0; c < 3; ++c) pass[c] = 1 - density + density * static_cast<float>(colour[c] / 255);
+  const bool keepLuma = event.preserveLuminosity;
+  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+    out[0] = in[0] * pass[0], out[1] = in[1] * pass[1], out[2] = in[2] * pass[2];
+    if (keepLuma) KeepLuma(in, out);
+  });
+}
+
+void ApplyLevels(const LevelsEvent& event, const Selection& selection, Image& image) {
+  ApplyCurves(ChannelCurves(event.entries, LevelsCurve), selection, image);
+}
+
+void ApplyCurvesEvent(const CurvesEvent& event, const Selection& selection, Image& image) {
+  ApplyCurves(ChannelCurves(event.entries, [](const CurvesEntry& entry) { return SplineCurve(entry.points); }),
+              selection, image);
+}
+
+void ApplyExposure(const ExposureEvent& event, const Selection& selection, Image& image) {
+  const ToneCurve curve = ExposureCurve(event);
+  ApplyCurves({curve, curve, curve}, selection, image);
+}
+
+// How much of a vibrance boost a pixel takes: less the more saturated it already is (HSV
+// saturation), and, for a raise, about half as much at the hues of skin (orange, near 27 degrees,
+// red above green above blue).
+float VibranceWeight(const uint8_t rgb[3], bool raising) {
+  const int high = std::max(rgb[0], std::max(rgb[1], rgb[2])), low = std::min(rgb[0], std::min(rgb[1], rgb[2]));
+  if (high == low) return 1;
+  float weight = 1 - float(high - low) / high;
+  if (raising && rgb[0] >= rgb[1] && rgb[1] >= rgb[2]) {
+    const float hue = float(rgb[1] - rgb[2]) / (rgb[0] - rgb[2]);  // 0 red .. 1 yellow
+    const float skin = std::max(0.0f, 1 - std::fabs(hue - 0.45f) / 0.3f);
+    weight *= 1 - 0.5f * skin;
+  }
+  return weight;
+}
+
+// Vibrance and saturation both scale each channel's distance from the pixel's luma, so that its
+// brightness stays; vibrance by 1 + v/100 times the pixel's weight above, saturation by 1 + s/100
+// for every pixel; raising stops at the gamut.
+void ApplyVibrance(const VibranceEvent& event, const Selection& selection, Image& image) {
+  const float vibrance = event.vibrance / 100.0f, saturation = 1 + event.saturation / 100.0f;
+  const bool raising = event.vibrance > 0;
+  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+    for (int c = 0; c < 3; ++c) out[c] = in[c];
+    const float factor = (1 + vibrance * VibranceWeight(in, raising)) * saturation;
+    ScaleFromPivot(out, Luma(out[0], out[1], out[2]), factor);
+  });
+}
+
+struct Dispatch {
+  const Selection& selection;
+  Image& image;
+  void operator()(const ColorBalanceEvent& e) const { ApplyColorBalance(WithinDialogRange(e), selection, image); }
+  void operator()(const BrightnessContrastEvent& e) const {
+    ApplyBrightnessContrast(WithinDialogRange(e), selection, image);
+  }
+  void operator()(const HueSaturationEvent& e) const { ApplyHueSaturation(WithinDialogRange(e), selection, image); }
+  void operator()(const PhotoFilterEvent& e) const { ApplyPhotoFilter(WithinDialogRange(e), selection, image); }
+  void operator()(const LevelsEvent& e) const { ApplyLevels(WithinDialogRange(e), selection, image); }
+  void operator()(const CurvesEvent& e) const { ApplyCurvesEvent(WithinDialogRange(e), selection, image); }
+  void operator()(const ExposureEvent& e) const { ApplyExposure(WithinDialogRange(e), selection, image); }
+  void operator()(const VibranceEvent& e) const { ApplyVibrance(WithinDialogRange(e), selection, image); }
+};
+
+struct Naming {
+  const char* operator()(const ColorBalanceEvent&) const { return "Color Balance"; }
+  const char* operator()(const BrightnessContrastEvent&) const { return "Brightness/Contrast"; }
+  const char* operator()(const HueSaturationEvent&) const { return "Hue/Saturation"; }
+  const char* operator()(const PhotoFilterEvent&) const { return "Photo Filter"; }
+  const char* operator()(const LevelsEvent&) const { return "Levels"; }
+  const char* operator()(const CurvesEvent&) const { return "Curves"; }
+  const char* operator()(const ExposureEvent&) const { return "Exposure"; }
+  const char* operator()(const VibranceEvent&) const { return "Vibrance"; }
+};
+
+}  // namespace
+
+void Apply(const AdjustmentEvent& event, const Selection& selection, Image& image) {
+  std::visit(Dispatch{selection, image}, event);
+}
+
+const char* EventName(const AdjustmentEvent& event) { return std::visit(Naming{}, event); }
+
+}  // namespace hostsim

@@ -1,0 +1,35 @@
+// What the reference host reads as an image: PNG and JPEG, told apart by their content, with the
+// size their headers claim and the checks a decoder cannot be trusted to make on hostile files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace hostsim {
+
+enum class ImageFormat { Unknown, Png, Jpeg };
+
+struct ImageHeader {
+  ImageFormat format = ImageFormat::Unknown;
+  bool sized = false;  // whether the size below was read
+  int64_t width = 0;
+  int64_t height = 0;
+  uint64_t dataBytes = 0;  // the compressed pixel data: a PNG's IDAT chunks, a JPEG's scans
+  int bitsPerPixel = 0;    // of a PNG's rows
+};
+
+// The format by the file's first bytes, whatever its name.
+ImageFormat SniffImageFormat(const uint8_t* data, size_t size);
+
+// Reads the size from the header and walks the file's structure: a PNG's chunks up to IEND, a
+// JPEG's segments up to its first scan and the end-of-image marker after it. False, with a reason
+// in the user's terms, for a file of another format, one cut short or one with no size; the size
+// is kept when it was read before the fault. The size is not checked against the limits here.
+bool ReadImageHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& reason);
+
+// Whether the compressed data can hold all the pixels the size claims: a PNG's deflate data
+// expands at most 1032-fold, a JPEG spends at least one bit on each 8 x 8 block.
+bool HoldsEnoughData(const ImageHeader& header, std::string& reason);
+
+}  // namespace hostsim
