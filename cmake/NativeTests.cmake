@@ -16,8 +16,8 @@ add_executable(unit_tests
   tests/native/VariationRunTest.cpp
   tests/native/DocumentModelTest.cpp
   tests/native/CallBudgetTest.cpp
-  tests/native/PlayableActionsTest.cpp
   tests/native/ImageLoaderTest.cpp
+  tests/native/PlayableActionsTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE zem_core call_budget GTest::gtest_main)

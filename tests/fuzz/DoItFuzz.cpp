@@ -79,7 +79,9 @@ const hostsim::PlayableSet& Actions() {
     hostsim::PlayableSet set;
     std::string error;
     const std::vector<uint8_t>& bytes = hostsim::DefaultActionSetBytes();
-    if (!hostsim::LoadPlayableSet(bytes.data(), bytes.size(), "built-in", "ZEM_Variations", set, error)) Fail(error);
+    if (!hostsim::LoadPlayableSet(bytes.data(), bytes.size(), "ZEM_Variations.atn", "ZEM_Variations", set, error)) {
+      Fail(error);
+    }
     return set;
   }();
   return actions;

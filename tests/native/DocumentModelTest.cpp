@@ -208,6 +208,7 @@ TEST_F(SelectionMaskTest, ATallNarrowDocumentRunsWithBoundedTiles) {
     EXPECT_LE(tile.picture.width, hostsim::kTileWidth) << tile.label;
     EXPECT_LE(tile.picture.height, hostsim::kTileWidth) << tile.label;
   }
+  // Four rows of square tiles, each under a two-line label, below the title.
   EXPECT_LE(hostsim::ContactSheet("tall", canvas.tiles()).height, 34 + 4 * (hostsim::kTileWidth + 36 + 10));
 }
 

@@ -12,11 +12,11 @@
 #include "DialogDriver.h"
 #include "LoadedModule.h"
 #include "ProgramFolder.h"
-#include "actions/BinaryFormat.h"
-#include "actions/TextForm.h"
 #include "common/SampleImages.h"
 #include "hostsim/ContactSheet.h"
 #include "hostsim/Host.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
 #include "hostsim/Image.h"
 #include "hostsim/ReferenceHost.h"
 #include "platform/ModuleArchitecture.h"
@@ -254,7 +254,7 @@ TEST_F(ReferenceHostTest, TallNarrowPhotosAndJpegsRun) {
   hostsim::Image sheet;
   std::string error;
   ASSERT_TRUE(hostsim::LoadImageFile(out + "\\contact-sheet.png", sheet, error)) << error;
-  EXPECT_LE(sheet.height, 34 + 4 * (hostsim::kTileWidth + 36 + 10));
+  EXPECT_LE(sheet.height, 34 + 4 * (hostsim::kTileWidth + 22 + 10));
 
   ASSERT_EQ(Run({"--image", File("small.jpg", sample_images::SmallJpeg())}), 0) << problems.str();
   EXPECT_NE(printed.str().find("on a 8 x 6 image"), std::string::npos) << printed.str();
