@@ -254,7 +254,8 @@ TEST_F(ReferenceHostTest, TallNarrowPhotosAndJpegsRun) {
   hostsim::Image sheet;
   std::string error;
   ASSERT_TRUE(hostsim::LoadImageFile(out + "\\contact-sheet.png", sheet, error)) << error;
-  EXPECT_LE(sheet.height, 34 + 4 * (hostsim::kTileWidth + 22 + 10));
+  // Four rows of square tiles, each under a two-line label, below the title.
+  EXPECT_LE(sheet.height, 34 + 4 * (hostsim::kTileWidth + 36 + 10));
 
   ASSERT_EQ(Run({"--image", File("small.jpg", sample_images::SmallJpeg())}), 0) << problems.str();
   EXPECT_NE(printed.str().find("on a 8 x 6 image"), std::string::npos) << printed.str();
