@@ -140,6 +140,18 @@ ChannelTarget Channel(const Value* value, const std::string& what) {
   Fail(what + " names the channel " + KeyText(channel) + "; only the composite, red, green and blue are modelled");
 }
 
+// Calls `read` with the keys of each entry of the event's list of adjustments (Adjs).
+template <typename Read>
+void ForEachEntry(Keys& keys, const char* what, Read read) {
+  const Value* adjustments = keys.Take("Adjs");
+  if (adjustments == nullptr) return;
+  for (const Value& entryValue : ListOf(*adjustments, "the adjustments (Adjs)").values) {
+    Keys entry(ObjectOf(entryValue, "an adjustment (Adjs)"), what);
+    read(entry);
+    entry.CheckAllTaken();
+  }
+}
+
 ColorBalanceEvent ColorBalance(Keys& keys) {
   ColorBalanceEvent event;
   WholeNumbers(keys.Take("ShdL"), event.shadows, 3, -100, 100, "the shadows (ShdL)");
@@ -162,16 +174,12 @@ HueSaturationEvent HueSaturation(Keys& keys) {
   TakePresetKind(keys);
   HueSaturationEvent event;
   event.colorize = Flag(keys.Take("Clrz"), false, "colorize (Clrz)");
-  if (const Value* adjustments = keys.Take("Adjs")) {
-    for (const Value& entry : ListOf(*adjustments, "the adjustments (Adjs)").values) {
-      Keys range(ObjectOf(entry, "an adjustment (Adjs)"), "a Hue/Saturation range");
-      if (range.Take("LclR") != nullptr) Fail("an entry for a colour range: only the master range is modelled");
-      event.hue = WholeNumber(range.Take("H   "), -180, 180, 0, "the hue (H)");
-      event.saturation = WholeNumber(range.Take("Strt"), -100, 100, 0, "the saturation (Strt)");
-      event.lightness = WholeNumber(range.Take("Lght"), -100, 100, 0, "the lightness (Lght)");
-      range.CheckAllTaken();
-    }
-  }
+  ForEachEntry(keys, "a Hue/Saturation range", [&](Keys& range) {
+    if (range.Take("LclR") != nullptr) Fail("an entry for a colour range: only the master range is modelled");
+    event.hue = WholeNumber(range.Take("H   "), -180, 180, 0, "the hue (H)");
+    event.saturation = WholeNumber(range.Take("Strt"), -100, 100, 0, "the saturation (Strt)");
+    event.lightness = WholeNumber(range.Take("Lght"), -100, 100, 0, "the lightness (Lght)");
+  });
   return event;
 }
 
@@ -213,50 +221,42 @@ PhotoFilterEvent PhotoFilter(Keys& keys) {
 LevelsEvent Levels(Keys& keys) {
   TakePresetKind(keys);
   LevelsEvent event;
-  if (const Value* adjustments = keys.Take("Adjs")) {
-    for (const Value& entryValue : ListOf(*adjustments, "the adjustments (Adjs)").values) {
-      Keys entry(ObjectOf(entryValue, "an adjustment (Adjs)"), "a Levels entry");
-      LevelsEntry levels;
-      levels.channel = Channel(entry.Take("Chnl"), "the channel (Chnl)");
-      int input[2] = {0, 255}, output[2] = {0, 255};
-      WholeNumbers(entry.Take("Inpt"), input, 2, 0, 255, "the input levels (Inpt)");
-      WholeNumbers(entry.Take("Otpt"), output, 2, 0, 255, "the output levels (Otpt)");
-      levels.inputBlack = input[0];
-      levels.inputWhite = input[1];
-      levels.outputBlack = output[0];
-      levels.outputWhite = output[1];
-      levels.gamma = RealNumber(entry.Take("Gmm "), 0.1, 9.99, 1.0, "the gamma (Gmm)");
-      entry.CheckAllTaken();
-      event.entries.push_back(levels);
-    }
-  }
+  ForEachEntry(keys, "a Levels entry", [&](Keys& entry) {
+    LevelsEntry levels;
+    levels.channel = Channel(entry.Take("Chnl"), "the channel (Chnl)");
+    int input[2] = {0, 255}, output[2] = {0, 255};
+    WholeNumbers(entry.Take("Inpt"), input, 2, 0, 255, "the input levels (Inpt)");
+    WholeNumbers(entry.Take("Otpt"), output, 2, 0, 255, "the output levels (Otpt)");
+    levels.inputBlack = input[0];
+    levels.inputWhite = input[1];
+    levels.outputBlack = output[0];
+    levels.outputWhite = output[1];
+    levels.gamma = RealNumber(entry.Take("Gmm "), 0.1, 9.99, 1.0, "the gamma (Gmm)");
+    event.entries.push_back(levels);
+  });
   return event;
 }
 
 CurvesEvent Curves(Keys& keys) {
   TakePresetKind(keys);
   CurvesEvent event;
-  if (const Value* adjustments = keys.Take("Adjs")) {
-    for (const Value& entryValue : ListOf(*adjustments, "the adjustments (Adjs)").values) {
-      Keys entry(ObjectOf(entryValue, "an adjustment (Adjs)"), "a Curves entry");
-      CurvesEntry curve;
-      curve.channel = Channel(entry.Take("Chnl"), "the channel (Chnl)");
-      const Value* points = entry.Take("Crv ");
-      if (points == nullptr) Fail("a Curves entry has no points (Crv): only curves given by points are modelled");
-      for (const Value& pointValue : ListOf(*points, "the curve (Crv)").values) {
-        Keys point(ObjectOf(pointValue, "a curve point"), "a curve point");
-        const Value* input = point.Take("Hrzn");
-        const Value* output = point.Take("Vrtc");
-        if (input == nullptr || output == nullptr) Fail("a curve point lacks its input (Hrzn) or output (Vrtc)");
-        curve.points.push_back({RealNumber(input, 0, 255, 0, "a point's input (Hrzn)"),
-                                RealNumber(output, 0, 255, 0, "a point's output (Vrtc)")});
-        point.CheckAllTaken();
-      }
-      if (curve.points.size() < 2) Fail("a curve has fewer than two points");
-      entry.CheckAllTaken();
-      event.entries.push_back(std::move(curve));
+  ForEachEntry(keys, "a Curves entry", [&](Keys& entry) {
+    CurvesEntry curve;
+    curve.channel = Channel(entry.Take("Chnl"), "the channel (Chnl)");
+    const Value* points = entry.Take("Crv ");
+    if (points == nullptr) Fail("a Curves entry has no points (Crv): only curves given by points are modelled");
+    for (const Value& pointValue : ListOf(*points, "the curve (Crv)").values) {
+      Keys point(ObjectOf(pointValue, "a curve point"), "a curve point");
+      const Value* input = point.Take("Hrzn");
+      const Value* output = point.Take("Vrtc");
+      if (input == nullptr || output == nullptr) Fail("a curve point lacks its input (Hrzn) or output (Vrtc)");
+      curve.points.push_back({RealNumber(input, 0, 255, 0, "a point's input (Hrzn)"),
+                              RealNumber(output, 0, 255, 0, "a point's output (Vrtc)")});
+      point.CheckAllTaken();
     }
-  }
+    if (curve.points.size() < 2) Fail("a curve has fewer than two points");
+    event.entries.push_back(std::move(curve));
+  });
   return event;
 }
 
