@@ -25,7 +25,7 @@ need_command zip zip
 need_command unzip unzip
 # Xinerama's client library for each Wine loader: the two-monitor tests' display reports its
 # monitors through it.
-need_package libxinerama1
+need_package libxinerama1:amd64
 need_package libxinerama1:i386
 need_file /usr/include/stb/stb_image_write.h libstb-dev
 need_file /usr/include/png.h libpng-dev
