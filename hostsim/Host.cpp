@@ -116,6 +116,11 @@ void* Host::Allocate(size_t size) {
   return block;
 }
 
+size_t Host::BlockSize(void* block) const {
+  auto found = blocks_.find(block);
+  return found == blocks_.end() ? 0 : found->second;
+}
+
 bool Host::FreeBlock(void* block) {
   auto found = blocks_.find(block);
   if (found == blocks_.end()) {

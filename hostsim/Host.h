@@ -121,6 +121,8 @@ class Host {
   bool NoteRelease(const std::string& name);
   void* Allocate(size_t size);
   bool FreeBlock(void* block);
+  // The size a live block was allocated with; 0 for a block the host did not hand out.
+  size_t BlockSize(void* block) const;
   int32_t PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options);
   int32_t QueryProperty(uint32_t signature, uint32_t key, int32_t index, intptr_t* value);
   void Browse(const char* url);

@@ -1,5 +1,6 @@
 #include "Suites.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "../host/AccessSuite.h"
@@ -85,7 +86,11 @@ SPErr HOST_API ReallocateBlock(void* block, size_t size, void** newBlock) {
   if (newBlock == nullptr) return kSPBadParameterError;
   void* fresh = H().Allocate(size);
   if (fresh == nullptr) return kSPOutOfMemoryError;
-  if (block != nullptr) H().FreeBlock(block);
+  if (block != nullptr) {
+    // The block keeps its contents, as far as both sizes reach.
+    std::memcpy(fresh, block, std::min(size, H().BlockSize(block)));
+    H().FreeBlock(block);
+  }
   *newBlock = fresh;
   return kSPNoError;
 }

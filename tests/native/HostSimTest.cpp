@@ -1,6 +1,10 @@
 // The host model has to catch the faults the plug-in's tests rely on it to catch.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "host/ActionDescriptorSuite.h"
 #include "host/ActionReferenceSuite.h"
 #include "host/PropertySuite.h"
@@ -87,6 +91,22 @@ TEST(HostSimTest, FaultOnAReleaseReportsButStillReleases) {
   sim.faults.FailOperation(Op::FreeBlock, 1, -9);
   EXPECT_EQ(sim.basic()->FreeBlock(block), -9);
   EXPECT_EQ(sim.LiveBlocks(), 0);
+}
+
+TEST(HostSimTest, ReallocatedBlockKeepsItsContentsAsFarAsBothSizesReach) {
+  hostsim::Host sim;
+  void* block = nullptr;
+  ASSERT_EQ(sim.basic()->AllocateBlock(8, &block), 0);
+  std::memcpy(block, "ABCDEFGH", 8);
+  void* grown = nullptr;
+  ASSERT_EQ(sim.basic()->ReallocateBlock(block, 64, &grown), 0);
+  EXPECT_EQ(std::string(static_cast<const char*>(grown), 8), "ABCDEFGH");
+  void* shrunk = nullptr;
+  ASSERT_EQ(sim.basic()->ReallocateBlock(grown, 3, &shrunk), 0);
+  EXPECT_EQ(std::string(static_cast<const char*>(shrunk), 3), "ABC");
+  EXPECT_EQ(sim.LiveBlocks(), 1) << "each old block was given back";
+  EXPECT_EQ(sim.basic()->FreeBlock(shrunk), 0);
+  EXPECT_EQ(sim.violations(), std::vector<std::string>());
 }
 
 TEST(HostSimTest, SuitesAreServedByNameAndVersionAndReleasesAreCounted) {
