@@ -8,14 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "windows/ProgramFolder.h"
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
+namespace {
 
 // Microseconds per load and unload, or a negative value when the module does not load.
 double MicrosecondsPerLoad(const std::string& path, int loads) {

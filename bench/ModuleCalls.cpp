@@ -9,17 +9,11 @@
 #include <string>
 
 #include "hostsim/Host.h"
+#include "windows/ProgramFolder.h"
 
 namespace {
 
 constexpr int32_t kModes[] = {1, 2, 3, 4, 5, 6, 7, 0};
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
 
 }  // namespace
 

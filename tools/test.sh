@@ -14,6 +14,13 @@ summary=()
 status=0
 logs=$(mktemp -d)
 
+# Adds one part's counts to the totals and its line to the summary.
+count_part() {
+  passed=$((passed + $2))
+  failed=$((failed + $3))
+  summary+=("$1: $2 passed, $3 failed")
+}
+
 run_preset() {
   local preset=$1
   echo "== $preset"
@@ -39,9 +46,7 @@ run_preset() {
   local total bad
   total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  passed=$((passed + total - bad))
-  failed=$((failed + bad))
-  summary+=("$preset: $((total - bad)) passed, $bad failed")
+  count_part "$preset" $((total - bad)) "$bad"
 }
 
 # The release package, checked as a user would unpack it.
@@ -57,9 +62,7 @@ run_package() {
   fi
   local good bad
   read -r good bad < <(sed -E 's/package: ([0-9]+) passed, ([0-9]+) failed/\1 \2/' <<<"$line")
-  passed=$((passed + good))
-  failed=$((failed + bad))
-  summary+=("$line")
+  count_part package "$good" "$bad"
 }
 
 run_preset native
