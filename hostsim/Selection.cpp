@@ -13,6 +13,32 @@ int FirstCentreFrom(double edge, int count) {
   return first > 0 ? (first < count ? static_cast<int>(first) : count) : 0;
 }
 
+// An edge as the rectangle is drawn with it: not a number is 0.
+double Edge(double edge) { return std::isnan(edge) ? 0.0 : edge; }
+
+// A rectangle with two equal opposite edges has no area: it is no shape at all, the way a click
+// of the marquee without a drag deselects.
+bool HasNoArea(double top, double left, double bottom, double right) {
+  return Edge(top) == Edge(bottom) || Edge(left) == Edge(right);
+}
+
+// Whether the corners all lie on one line, so that the polygon encloses no area. (A signed area
+// of 0 would not tell: a figure eight has one and encloses two triangles.)
+bool OnOneLine(const std::vector<Point>& points) {
+  const Point& origin = points.front();
+  const Point* far = nullptr;  // a corner other than the origin, giving the line's direction
+  for (const Point& p : points) {
+    if (p.x != origin.x || p.y != origin.y) {
+      far = &p;
+      break;
+    }
+  }
+  if (far == nullptr) return true;
+  const double dx = far->x - origin.x, dy = far->y - origin.y;
+  return std::all_of(points.begin(), points.end(),
+                     [&](const Point& p) { return dx * (p.y - origin.y) == dy * (p.x - origin.x); });
+}
+
 }  // namespace
 
 void Selection::Resize(int width, int height) {
@@ -47,11 +73,13 @@ void Selection::Include(int left, int top, int right, int bottom) {
 
 void Selection::SetRectangle(double top, double left, double bottom, double right) {
   Clear();
+  if (HasNoArea(top, left, bottom, right)) return;
   active_ = true;
   FillRectangle(top, left, bottom, right);
 }
 
 void Selection::AddRectangle(double top, double left, double bottom, double right) {
+  if (HasNoArea(top, left, bottom, right)) return;
   if (!active_) Clear();
   active_ = true;
   FillRectangle(top, left, bottom, right);
@@ -68,11 +96,15 @@ void Selection::FillRectangle(double top, double left, double bottom, double rig
 
 void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias) {
   Clear();
-  active_ = true;
-  if (points.size() < 3) return;
-  // A corner that is not a finite number makes no polygon (and its crossings could not be sorted).
+  // A corner that is not a finite number makes a polygon that selects nothing (its crossings
+  // could not be sorted); one whose corners enclose no area is no selection.
   const auto notFinite = [](const Point& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); };
-  if (std::any_of(points.begin(), points.end(), notFinite)) return;
+  if (std::any_of(points.begin(), points.end(), notFinite)) {
+    active_ = true;
+    return;
+  }
+  if (points.size() < 3 || OnOneLine(points)) return;
+  active_ = true;
   // Scanlines through the polygon: four per pixel row with anti-aliasing, each span's horizontal
   // coverage exact; one through the pixel centres without, a pixel inside when its centre is.
   const int lines = antiAlias ? 4 : 1;

@@ -23,7 +23,10 @@ class Selection {
   void Resize(int width, int height);
   // "Select none".
   void Clear();
-  // A pixel is inside a rectangle or a hard-edged polygon when its centre is.
+  // A pixel is inside a rectangle or a hard-edged polygon when its centre is. A rectangle or
+  // polygon of no area is no selection: setting one selects none, adding one changes nothing,
+  // so that what follows applies to the whole document if nothing else is selected. A shape of
+  // some area outside the document, or between pixel centres, is a selection of no pixels.
   void SetRectangle(double top, double left, double bottom, double right);
   void AddRectangle(double top, double left, double bottom, double right);
   // Anti-aliased edges cover each pixel by its share inside the polygon, measured on four

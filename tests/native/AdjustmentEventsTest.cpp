@@ -2,6 +2,8 @@
 // values far outside their dialog's range, and the selection's coverage and bounding box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <array>
 #include <climits>
 #include <cmath>
@@ -378,6 +380,40 @@ TEST(CoverageTest, EdgesFarOutsideTheDocumentAreHeldToIt) {
   EXPECT_TRUE(selection.active());
   EXPECT_EQ(selection.SelectedPixels(), 0);
   EXPECT_TRUE(selection.Bounds().empty());
+}
+
+TEST(CoverageTest, AShapeOfNoAreaIsNoSelection) {
+  Selection selection;
+  selection.Resize(40, 20);
+  const auto brightened = [&] {
+    Image image(40, 20, 100);
+    Apply(BrightnessContrastEvent{100, 0, true}, selection, image);
+    return std::count(image.rgb.begin(), image.rgb.end(), 200) / 3;
+  };
+  selection.SetRectangle(0, 0, 20, 0);
+  EXPECT_FALSE(selection.active()) << "a rectangle of no width";
+  EXPECT_EQ(brightened(), 40 * 20) << "with no selection the whole document changes";
+  selection.SetRectangle(3, kNaN, 3, 40);
+  EXPECT_FALSE(selection.active()) << "a rectangle of no height";
+  selection.AddRectangle(0, 5, 20, 5);
+  EXPECT_FALSE(selection.active()) << "adding no area to no selection leaves none";
+  selection.AddRectangle(0, 5, 20, 6);
+  selection.AddRectangle(0, 10, 20, 10);
+  EXPECT_EQ(brightened(), 20) << "adding no area to a selection changes nothing";
+  selection.SetPolygon({{0, 0}, {10, 10}, {30, 30}, {0, 0}}, true);
+  EXPECT_FALSE(selection.active()) << "a polygon with its corners on one line";
+  selection.SetPolygon({{4, 4}, {4, 4}, {4, 4}}, false);
+  EXPECT_FALSE(selection.active());
+  selection.SetPolygon({{0, 0}, {20, 20}}, false);
+  EXPECT_FALSE(selection.active());
+
+  selection.SetPolygon({{0, 0}, {40, 20}, {40, 0}, {0, 20}}, false);
+  EXPECT_GT(brightened(), 300) << "a figure eight's halves enclose area, though its signed area is 0";
+  selection.SetRectangle(5, 30, 5.4, 30.4);
+  EXPECT_TRUE(selection.active());
+  EXPECT_EQ(brightened(), 0) << "some area between pixel centres is a selection of no pixels";
+  selection.SetPolygon({{0, 0}, {kNaN, 0}, {kNaN, 0}}, false);
+  EXPECT_EQ(brightened(), 0) << "a polygon with a corner that is no number selects nothing";
 }
 
 TEST(CoverageTest, TheBoundsFollowTheSelection) {

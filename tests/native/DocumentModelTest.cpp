@@ -91,6 +91,34 @@ TEST_F(SelectionMaskTest, RectangleModesCoverTheirStripsExactly) {
   }
 }
 
+// Documents narrow (or low) enough that a strip of the mode has no width: that strip is left out,
+// and where every strip has none the actions apply to the whole image, as with no selection.
+TEST_F(SelectionMaskTest, StripsOfNoWidthAreNoSelection) {
+  const std::vector<Played> narrow = Run(7, 3, 5);
+  ASSERT_EQ(narrow.size(), 18u);
+  for (const Played& p : narrow) {
+    ASSERT_TRUE(p.selected) << p.action;
+    for (int x = 0; x < 7; ++x) {
+      EXPECT_EQ(p.selection.At(x, 1), x % 2 == 1 ? 1.0f : 0.0f) << "column " << x << ", " << p.action;
+    }
+  }
+  struct Case {
+    int32_t mode;
+    int width, height;
+  };
+  for (const Case c : {Case{5, 1, 4}, Case{5, 2, 4}, Case{5, 4, 4}, Case{2, 1, 4}, Case{3, 4, 1}}) {
+    const std::vector<Played> played = Run(c.width, c.height, c.mode);
+    ASSERT_EQ(played.size(), 18u);
+    for (const Played& p : played) {
+      EXPECT_FALSE(p.selected) << "mode " << c.mode << ", " << c.width << " x " << c.height << ", " << p.action;
+    }
+  }
+  const std::vector<Played> quarter = Run(1, 4, 4);
+  ASSERT_EQ(quarter.size(), 18u);
+  EXPECT_TRUE(quarter[0].selected) << "mode 4 adds a strip of width 1 to its empty first one";
+  EXPECT_EQ(quarter[0].pixels, 4);
+}
+
 TEST_F(SelectionMaskTest, TriangleModesAreAntiAliasedHalvesAndQuarters) {
   const std::vector<Played> diagonal = Run(40, 24, 1);
   ASSERT_EQ(diagonal.size(), 18u);
