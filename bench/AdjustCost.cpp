@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "hostsim/AdjustmentEvents.h"
+#include "hostsim/PngWriter.h"
 
 namespace {
 

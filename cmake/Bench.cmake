@@ -10,4 +10,4 @@ target_link_libraries(run_cost PRIVATE call_budget zem_core)
 
 # The adjustment events on a 12-megapixel image against ImageMagick's convert.
 add_executable(adjust_cost bench/AdjustCost.cpp)
-target_link_libraries(adjust_cost PRIVATE hostsim)
+target_link_libraries(adjust_cost PRIVATE reference_host)

@@ -22,5 +22,5 @@ add_executable(unit_tests
   tests/native/PlayableActionsTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(unit_tests PRIVATE zem_core call_budget GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE zem_core call_budget reference_host GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

@@ -5,10 +5,7 @@
 #include <new>
 #include <utility>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb_image_write.h>
-
+#include "FileAccess.h"
 #include "ImageDecoder.h"
 #include "ImageFormat.h"
 
@@ -56,38 +53,13 @@ bool DecodeImage(const uint8_t* data, size_t size, const std::string& name, Imag
 }
 
 bool LoadImageFile(const std::string& path, Image& image, std::string& error) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = "cannot open image " + path;
-    return false;
-  }
   std::vector<uint8_t> bytes;
-  bool failed = false;
-  try {
-    uint8_t chunk[1 << 16];
-    size_t got = 0;
-    while (bytes.size() <= kMaxImageFileBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-      bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    failed = std::ferror(file) != 0;
-  } catch (const std::bad_alloc&) {
-    failed = true;
-  }
-  std::fclose(file);
-  if (failed) {
-    error = "cannot read image " + path + ": the file cannot be read into memory";
-    return false;
-  }
-  if (bytes.size() > kMaxImageFileBytes) {
-    error = "cannot read image " + path + ": the file is larger than the limit of " +
-            std::to_string(kMaxImageFileBytes >> 20) + " MiB";
+  const FileRead read = ReadWholeFile(path, kMaxImageFileBytes, bytes);
+  if (read != FileRead::kRead) {
+    error = ReadProblem(read, "image", path, kMaxImageFileBytes);
     return false;
   }
   return DecodeImage(bytes.data(), bytes.size(), path, image, error);
-}
-
-bool SavePng(const Image& image, const std::string& path) {
-  return stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3) != 0;
 }
 
 namespace {

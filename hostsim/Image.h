@@ -1,4 +1,4 @@
-// The document's pixels: 8-bit RGB, rows top down, and the PNG files they come from and go to.
+// The document's pixels: 8-bit RGB, rows top down, and the image files they come from.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,6 @@ bool LoadImageFile(const std::string& path, Image& image, std::string& error);
 
 // The same for a file already in memory; `name` is the file named in the error.
 bool DecodeImage(const uint8_t* data, size_t size, const std::string& name, Image& image, std::string& error);
-
-// Writes a PNG; false when the file cannot be written.
-bool SavePng(const Image& image, const std::string& path);
 
 // The built-in document: a small landscape with colour patches, the same on every run.
 Image BuiltInImage();

@@ -1,9 +1,8 @@
 #include "PlayableActions.h"
 
-#include <fstream>
-#include <iterator>
 
 #include "EventConversion.h"
+#include "FileAccess.h"
 #include "actions/BinaryFormat.h"
 
 namespace hostsim {
@@ -66,14 +65,10 @@ bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& sourc
 }
 
 bool ReadPlayableSetFile(const std::string& path, const std::string& setName, PlayableSet& set, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open the action file " + path;
-    return false;
-  }
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read the action file " + path;
+  std::vector<uint8_t> bytes;
+  const FileRead read = ReadWholeFile(path, kMaxActionFileBytes, bytes);
+  if (read != FileRead::kRead) {
+    error = ReadProblem(read, "the action file", path, kMaxActionFileBytes);
     return false;
   }
   return LoadPlayableSet(bytes.data(), bytes.size(), path, setName, set, error);

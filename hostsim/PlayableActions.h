@@ -36,6 +36,11 @@ struct PlayableSet {
 bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& source, const std::string& setName,
                      PlayableSet& set, std::string& error);
 
+// The largest action file read: sets saved by Photoshop are a few kilobytes, a thousand actions
+// well under a megabyte.
+constexpr size_t kMaxActionFileBytes = size_t(64) << 20;
+
+// Reads the action file at `path` (UTF-8) and loads it as LoadPlayableSet does.
 bool ReadPlayableSetFile(const std::string& path, const std::string& setName, PlayableSet& set, std::string& error);
 
 // The built-in ZEM_Variations.atn, the file shipped with the plug-in.

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <new>
 #include <utility>
@@ -15,9 +14,13 @@
 #include "../host/ResultCodes.h"
 #include "Canvas.h"
 #include "ContactSheet.h"
+#include "FileAccess.h"
 #include "Host.h"
 #include "Image.h"
 #include "PlayableActions.h"
+#include "PngWriter.h"
+#include "ReplaceTogether.h"
+#include "WindowsText.h"
 #include "platform/ModuleArchitecture.h"
 
 namespace hostsim {
@@ -100,20 +103,32 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   return true;
 }
 
+// Paths are UTF-8 throughout; each Windows call takes them through Wide().
+std::wstring Wide(const std::string& path) { return Utf16FromUtf8(path); }
+
 std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
+  // Paths longer than MAX_PATH are possible; the name is cut short when the buffer is full.
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = 0;
+  while ((length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) >= path.size() &&
+         path.size() < 32768) {
+    path.resize(path.size() * 2);
+  }
+  path.resize(length);
+  const std::string folder = Utf8FromUtf16(path);
   return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
 // The architecture of the module in a file, from its PE header; null when the file is not a
 // module of either architecture (the loader then says what is wrong with it).
 const zem::ModuleArchitecture* ModuleArchitectureOf(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
   std::vector<uint8_t> head(4096);
-  file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-  return zem::ArchitectureOfMachine(zem::PeMachine(head.data(), static_cast<size_t>(file.gcount())));
+  size_t got = 0;
+  if (std::FILE* file = OpenFile(path, "rb")) {
+    got = std::fread(head.data(), 1, head.size(), file);
+    std::fclose(file);
+  }
+  return zem::ArchitectureOfMachine(zem::PeMachine(head.data(), got));
 }
 
 // The plug-in module, loaded as the host loads it and checked for what the host calls.
@@ -124,7 +139,7 @@ class Plugin {
   }
 
   bool Load(const std::string& path, std::string& error) {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
       error = "no plug-in at " + path;
       return false;
     }
@@ -139,9 +154,9 @@ class Plugin {
               zem::kThisModule.name + " module";
       return false;
     }
-    module_ = LoadLibraryA(path.c_str());
+    module_ = LoadLibraryW(Wide(path).c_str());
     if (module_ == nullptr) {
-      error = path + " is not a valid plug-in module (it does not load, error " + std::to_string(GetLastError()) + ")";
+      error = path + " is not a valid plug-in module (it does not load, " + SystemErrorText(GetLastError()) + ")";
       return false;
     }
     for (const char* name : {"AutoPluginMain", zem::kThisModule.dialogProcExport}) {
@@ -173,72 +188,80 @@ const char* ModeName(int32_t mode) {
   return mode >= 1 && mode <= 7 ? names[mode - 1] : "no region: every action on the whole image";
 }
 
-bool WriteText(const std::string& path, const std::vector<std::string>& lines) {
-  std::ofstream file(path, std::ios::binary);
-  for (const std::string& line : lines) file << line << "\r\n";
-  return static_cast<bool>(file.flush());
+std::vector<uint8_t> TextFileBytes(const std::vector<std::string>& lines) {
+  std::vector<uint8_t> bytes;
+  for (const std::string& line : lines) {
+    bytes.insert(bytes.end(), line.begin(), line.end());
+    bytes.push_back('\r');
+    bytes.push_back('\n');
+  }
+  return bytes;
+}
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // Creates the folder and any missing parents.
 bool MakeFolder(const std::string& path) {
   if (path.empty()) return true;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const size_t slash = path.find_last_of("\\/");
   if (slash != std::string::npos && slash > 0 && path[slash - 1] != ':' && !MakeFolder(path.substr(0, slash))) {
     return false;
   }
-  return CreateDirectoryA(path.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+  return CreateDirectoryW(Wide(path).c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 // Checks before the run that the output folder can take the files: it is a folder or can be made
 // one, and a file can be created in it. A folder made for the check is removed again, so that a
 // run that fails later leaves nothing behind.
 bool CheckOutputFolder(const std::string& folder, std::string& error) {
-  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     error = "--out " + folder + " is a file, not a folder";
     return false;
   }
   const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
   if (!existed && !MakeFolder(folder)) {
-    error = "--out " + folder + ": the folder cannot be created (error " + std::to_string(GetLastError()) + ")";
+    error = "--out " + folder + ": the folder cannot be created (" + SystemErrorText(GetLastError()) + ")";
     return false;
   }
-  // A new file of a unique name, deleted again at once.
-  char probe[MAX_PATH] = {};
-  const bool writable = GetTempFileNameA(folder.c_str(), "zem", 0, probe) != 0;
+  // A new file of a name no other run uses, gone again when it is closed.
+  const std::wstring probe = Wide(folder + "\\zem-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp");
+  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   const DWORD failure = GetLastError();
-  if (writable) DeleteFileA(probe);
-  if (!existed) RemoveDirectoryA(folder.c_str());
-  if (!writable) {
-    error = "--out " + folder + ": no file can be written into the folder (error " + std::to_string(failure) + ")";
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!existed) RemoveDirectoryW(Wide(folder).c_str());
+  if (file == INVALID_HANDLE_VALUE) {
+    error = "--out " + folder + ": no file can be written into the folder (" + SystemErrorText(failure) + ")";
     return false;
   }
   return true;
 }
 
-// Writes both files, or neither: each goes to a temporary name first.
+// Writes both files or neither: an old pair is replaced whole or left as it was.
 bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vector<std::string>& log,
                   std::string& sheetPath, std::string& logPath, std::string& error) {
-  const bool folderExisted = GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const bool folderExisted = IsFolder(folder);
   if (!MakeFolder(folder)) {
-    error = "cannot create the folder " + folder;
+    error = "cannot create the folder " + folder + " (" + SystemErrorText(GetLastError()) + ")";
     return false;
   }
   sheetPath = folder + "\\contact-sheet.png";
   logPath = folder + "\\event-log.txt";
-  const std::string sheetPart = sheetPath + ".part", logPart = logPath + ".part";
-  const bool written = SavePng(sheet, sheetPart) && WriteText(logPart, log) &&
-                       MoveFileExA(sheetPart.c_str(), sheetPath.c_str(), MOVEFILE_REPLACE_EXISTING) &&
-                       MoveFileExA(logPart.c_str(), logPath.c_str(), MOVEFILE_REPLACE_EXISTING);
-  if (!written) {
-    DeleteFileA(sheetPart.c_str());
-    DeleteFileA(logPart.c_str());
-    if (!folderExisted) RemoveDirectoryA(folder.c_str());
-    error = "cannot write into " + folder;
+  std::vector<NewFile> files{{sheetPath, EncodePng(sheet)}, {logPath, TextFileBytes(log)}};
+  if (files[0].bytes.empty()) {
+    error = "cannot encode the contact sheet of " + std::to_string(sheet.width) + " x " +
+            std::to_string(sheet.height) + " pixels as PNG; no file was replaced";
+  } else if (ReplaceTogether(files, error)) {
+    return true;
   }
-  return written;
+  if (!folderExisted) RemoveDirectoryW(Wide(folder).c_str());
+  return false;
 }
 
 int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {

@@ -9,8 +9,8 @@
 
 namespace hostsim {
 
-// Runs with the command line's arguments, the program's name left out. Progress and the summary
-// go to `out`, problems to `err`. Returns the exit code: 0 on success, 2 for a bad command line,
+// Runs with the command line's arguments, the program's name left out, in UTF-8 like every path
+// and message here. Progress and the summary go to `out`, problems to `err`. Returns the exit code: 0 on success, 2 for a bad command line,
 // 1 for anything else that went wrong; nothing is written unless the run succeeded.
 int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 

@@ -9,6 +9,7 @@
 #include "hostsim/Canvas.h"
 #include "hostsim/ContactSheet.h"
 #include "hostsim/Image.h"
+#include "hostsim/PngWriter.h"
 #include "hostsim/PlayableActions.h"
 
 namespace {

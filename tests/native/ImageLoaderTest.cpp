@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <cstdio>
 
 #include "common/SampleImages.h"
+#include "hostsim/FileAccess.h"
 #include "hostsim/Image.h"
+#include "hostsim/PngWriter.h"
 
 namespace {
 
@@ -27,12 +29,9 @@ Loaded Decode(const std::string& bytes, const std::string& name = "photo.png") {
 }
 
 std::string PngBytes(const Image& image) {
-  const std::string path = ::testing::TempDir() + "zem-loader.png";
-  EXPECT_TRUE(hostsim::SavePng(image, path));
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  const std::vector<uint8_t> bytes = hostsim::EncodePng(image);
+  EXPECT_FALSE(bytes.empty());
+  return std::string(bytes.begin(), bytes.end());
 }
 
 void ExpectRefused(const std::string& bytes, const std::string& message, const std::string& name = "photo.png") {
@@ -119,6 +118,24 @@ TEST(ImageLoaderTest, FilesAreReadWithTheirNameInEveryMessage) {
   std::ofstream(folder + "zem-small.jpg", std::ios::binary) << sample_images::SmallJpeg();
   ASSERT_TRUE(hostsim::LoadImageFile(folder + "zem-small.jpg", untouched, error)) << error;
   EXPECT_EQ(untouched.width, 8);
+}
+
+// The whole-file reader behind the image and action-file loaders, at the edges of its limit.
+TEST(FileAccessTest, AFileIsReadWholeUpToTheLimit) {
+  using hostsim::FileRead;
+  const std::string path = ::testing::TempDir() + "zem-ten-bytes";
+  const std::vector<uint8_t> ten{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  ASSERT_TRUE(hostsim::WriteWholeFile(path, ten.data(), ten.size()));
+  std::vector<uint8_t> bytes;
+  EXPECT_EQ(hostsim::ReadWholeFile(path, 10, bytes), FileRead::kRead);
+  EXPECT_EQ(bytes, ten);
+  EXPECT_EQ(hostsim::ReadWholeFile(path, 9, bytes), FileRead::kTooLarge);
+  EXPECT_EQ(hostsim::ReadWholeFile(path + "-missing", 10, bytes), FileRead::kNotOpened);
+  ASSERT_TRUE(hostsim::WriteWholeFile(path, nullptr, 0)) << "an empty file truncates";
+  EXPECT_EQ(hostsim::ReadWholeFile(path, 10, bytes), FileRead::kRead);
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_FALSE(hostsim::WriteWholeFile(::testing::TempDir() + "zem-no-such-folder/file", ten.data(), ten.size()));
+  std::remove(path.c_str());
 }
 
 }  // namespace

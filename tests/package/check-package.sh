@@ -62,6 +62,23 @@ reference_host_refuses() {
     --plugin "$(windows_path "$unpacked/$module")" --out "$(windows_path "$out")" 2>"$work/refusal.log" &&
     grep -q "$expected" "$work/refusal.log" && [ ! -e "$out" ]
 }
+# The plug-in configured and built alone asks for none of the libraries of the host model, the
+# reference host or the tests, and gives the packaged module byte for byte (stamped, as the
+# package's are, with the commit's time).
+plugin_builds_alone() {
+  local build=$work/plugin-only
+  local -x SOURCE_DATE_EPOCH
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || return 1
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DZEM_PLUGIN_ONLY=ON || return 1
+  if grep -E '^(STB_INCLUDE_DIR|PNG_|JPEG_|GTest_|GTEST_)' "$build/CMakeCache.txt"; then
+    echo "the plug-in alone asked for the libraries above"
+    return 1
+  fi
+  cmake --build "$build" --target ZEM_Variations zem_action_set &&
+    cmp "$build/bin/ZEM_Variations.8li" "$unpacked/x64/ZEM_Variations.8li" &&
+    cmp "$build/bin/ZEM_Variations.atn" "$unpacked/ZEM_Variations.atn"
+}
 same_zip_again() {
   local first
   first=$(sha256sum <"$zip_file")
@@ -90,6 +107,8 @@ check "the x64 reference host refuses the x86 module, naming both" \
   reference_host_refuses win64 x86/ZEM_Variations.8li "is an x86 (32-bit) module, and this reference host is x64"
 check "the x86 reference host refuses the x64 module, naming both" \
   reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86"
+check "the x64 plug-in configures and builds alone, without image headers or test libraries, as packaged" \
+  plugin_builds_alone
 check "packaging again gives the same zip" same_zip_again
 
 echo "package: $passed passed, $failed failed"

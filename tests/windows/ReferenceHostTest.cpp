@@ -18,6 +18,7 @@
 #include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
 #include "hostsim/Image.h"
+#include "hostsim/PngWriter.h"
 #include "hostsim/ReferenceHost.h"
 #include "platform/ModuleArchitecture.h"
 

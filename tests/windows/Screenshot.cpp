@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ProgramFolder.h"
+#include "hostsim/PngWriter.h"
 
 namespace screenshot {
 
