@@ -31,7 +31,10 @@ void DrawText(Image& image, int x, int y, const std::string& text, int scale, co
     float x, y, z;
     unsigned char colour[4];
   };
-  std::vector<char> characters(text.begin(), text.end());
+  // The font has the printable ASCII characters only, and indexes its table by the character: any
+  // other byte (each byte of a UTF-8 sequence, too) is drawn as '?', never looked up.
+  std::vector<char> characters;
+  for (const char c : text) characters.push_back(c == '\n' || (c >= ' ' && c <= '~') ? c : '?');
   characters.push_back('\0');
   std::vector<Vertex> vertices(text.size() * 70 + 4);
   const int quads = stb_easy_font_print(0, 0, characters.data(), nullptr, vertices.data(),

@@ -211,6 +211,15 @@ TEST(ContactSheetTest, TilesInRowsOfFiveWithTheActionAndWhatItDid) {
 
 // Pictures fit a square tile whatever the image's proportions: a tall, narrow photo must not make
 // a tile (and a contact sheet) thousands of pixels high.
+TEST(ContactSheetTest, TextOutsideTheFontIsDrawnAsQuestionMarks) {
+  const uint8_t ink[3] = {255, 255, 255};
+  Image drawn(60, 20), expected(60, 20);
+  hostsim::DrawText(drawn, 1, 1, u8"a\u00C4\tb", 1, ink);  // "aÄ", a tab, "b": four bytes outside the font
+  hostsim::DrawText(expected, 1, 1, "a???b", 1, ink);
+  EXPECT_EQ(drawn.rgb, expected.rgb);
+  EXPECT_NE(drawn.rgb, Image(60, 20).rgb);
+}
+
 TEST(ContactSheetTest, ThumbnailsFitASquareTile) {
   struct Case {
     int width, height, tileWidth, tileHeight;
