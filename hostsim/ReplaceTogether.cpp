@@ -59,10 +59,9 @@ bool ReplaceTogether(const std::vector<NewFile>& files, std::string& error) {
 
   for (size_t i = 0; i < files.size(); ++i) {
     Replacement& r = replacements[i];
+    const std::string part = files[i].path + ".part";
     r.partWritten = true;
-    if (!WriteWholeFile(Utf8FromUtf16(r.part), files[i].bytes.data(), files[i].bytes.size())) {
-      return fail("cannot write " + Utf8FromUtf16(r.part));
-    }
+    if (!WriteWholeFile(part, files[i].bytes.data(), files[i].bytes.size())) return fail("cannot write " + part);
   }
   // A file another program holds open without sharing deletion cannot be renamed: that shows
   // here, while every old file can still be put back.

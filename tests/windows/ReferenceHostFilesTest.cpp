@@ -38,38 +38,43 @@ bool Copy(const std::string& from, const std::string& to) {
   return CopyFileW(Utf16FromUtf8(from).c_str(), Utf16FromUtf8(to).c_str(), FALSE) != FALSE;
 }
 
-// Removes a folder's files and the folder (one level of subfolders).
-void RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW(Utf16FromUtf8(folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = hostsim::Utf8FromUtf16(found.cFileName);
-      if (name == "." || name == "..") continue;
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        RemoveFolder(folder + "\\" + name);
-      } else {
-        DeleteFileW(Utf16FromUtf8(folder + "\\" + name).c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(Utf16FromUtf8(folder).c_str());
-}
+struct Entry {
+  std::string name;
+  bool folder;
+};
 
-// The names in a folder, sorted.
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<std::string> names;
+// The files and folders in a folder, sorted by name.
+std::vector<Entry> Entries(const std::string& folder) {
+  std::vector<Entry> entries;
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileW(Utf16FromUtf8(folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  if (search == INVALID_HANDLE_VALUE) return entries;
   do {
     const std::string name = hostsim::Utf8FromUtf16(found.cFileName);
-    if (name != "." && name != "..") names.push_back(name);
+    if (name != "." && name != "..") entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   } while (FindNextFileW(search, &found));
   FindClose(search);
-  std::sort(names.begin(), names.end());
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  return entries;
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const Entry& entry : Entries(folder)) names.push_back(entry.name);
   return names;
+}
+
+// Removes a folder with everything in it.
+void RemoveFolder(const std::string& folder) {
+  for (const Entry& entry : Entries(folder)) {
+    const std::string path = folder + "\\" + entry.name;
+    if (entry.folder) {
+      RemoveFolder(path);
+    } else {
+      DeleteFileW(Utf16FromUtf8(path).c_str());
+    }
+  }
+  RemoveDirectoryW(Utf16FromUtf8(folder).c_str());
 }
 
 struct Finished {
