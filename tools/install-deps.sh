@@ -31,13 +31,32 @@ need_file /usr/include/stb/stb_image_write.h libstb-dev
 need_file /usr/include/png.h libpng-dev
 need_file /usr/include/jpeglib.h libjpeg-dev
 
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "run as root, or install these packages first: ${missing[*]}" >&2
-    exit 1
-  fi
-  dpkg --add-architecture i386
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "installing: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "run as root, or install these packages first: ${missing[*]}" >&2
+  exit 1
 fi
+dpkg --add-architecture i386
+# A mirror caught mid-sync fails one index file; the others still serve, so go on with them.
+apt-get update -q || echo "apt-get update reported errors; installing from the package lists it has"
+
+apt_install() { DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"; }
+apt_install "${missing[@]}" && exit 0
+# When one architecture's index of the security suite is missing, the i386 and amd64 candidates of
+# a library differ, and Multi-Arch libraries must match: take every package from the release's
+# own suite instead.
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+if [ -n "$codename" ]; then
+  echo "retrying with the packages of '$codename' itself"
+  apt_install -t "$codename" "${missing[@]}" && exit 0
+fi
+# Without the 32-bit packages the x86 Windows tests are skipped; everything else still runs.
+native=()
+for package in "${missing[@]}"; do [[ "$package" == *:i386 ]] || native+=("$package"); done
+if [ ${#native[@]} -lt ${#missing[@]} ] && { [ ${#native[@]} -eq 0 ] || apt_install "${native[@]}"; }; then
+  echo "install-deps: the 32-bit packages could not be installed, so 32-bit Windows programs will not run here"
+  exit 0
+fi
+echo "install-deps: could not install: ${missing[*]}" >&2
+exit 1
