@@ -8,15 +8,22 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/windows/GTestWin32Notification.h)
 include(GoogleTest)
 
-# The prefix and the loader of this build's architecture: Debian's wine32 loader (`wine`) in a
-# win32 prefix for x86 programs, its wine64 loader in a win64 prefix for x64 ones.
+# The prefix and the loader of this build's architecture, each loader named by its path: Wine's
+# 32-bit loader in a win32 prefix for x86 programs, its 64-bit loader in a win64 prefix for x64 ones.
+# Debian's `wine` script is never used: it picks the 32-bit loader whenever that is installed. A
+# missing loader does not stop the build (the programs are still built and checked); running them
+# then fails naming it.
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 if(ZEM_ARCH STREQUAL "x64")
   set(WINE_ARCH win64)
-  find_program(WINE_LOADER wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  set(wine_loader_name wine64)
 else()
   set(WINE_ARCH win32)
-  find_program(WINE_LOADER wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  set(wine_loader_name wine)
+endif()
+find_program(WINE_LOADER ${wine_loader_name} PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT WINE_LOADER)
+  set(WINE_LOADER /usr/lib/wine/${wine_loader_name})
 endif()
 set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
 set(WINE_DISPLAY "")
@@ -28,7 +35,11 @@ add_custom_command(
           ${WINE_RUN}
   COMMENT "Creating the ${WINE_ARCH} Wine prefix for the Windows tests"
   VERBATIM)
-add_custom_target(wine_prefix ALL DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready)
+# Building never runs Wine: the prefixes are made when a run first needs them, by building these
+# targets (the test command builds wine_test_prefixes before the tests, tools/run.sh wine_prefix).
+add_custom_target(wine_prefix DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready)
+add_custom_target(wine_test_prefixes)
+add_dependencies(wine_test_prefixes wine_prefix)
 
 add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX} ${WINE_RUN})
 add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX} ${WINE_RUN})
@@ -39,8 +50,9 @@ add_test(NAME module.binary
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:ZEM_Variations> -DARCH=${ZEM_ARCH}
           -P ${CMAKE_SOURCE_DIR}/cmake/CheckModuleBinary.cmake)
 
-# A Windows test program run with the given runner, its gtest cases discovered and run one by one
-# under Wine with the given fixture.
+# A Windows test program run with the given runner, its gtest cases run one by one under Wine with
+# the given fixture. They are listed when the tests start, not at build time, since listing them
+# runs the program.
 function(add_wine_test name runner prefix_target fixture)
   add_executable(${name} ${ARGN})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -49,8 +61,10 @@ function(add_wine_test name runner prefix_target fixture)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     CROSSCOMPILING_EMULATOR ${runner})
-  add_dependencies(${name} ${prefix_target} ZEM_Variations)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120)
+  add_dependencies(${name} ZEM_Variations)
+  add_dependencies(wine_test_prefixes ${prefix_target})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120)
 endfunction()
 
 # A Windows test program in the build's test prefix.

@@ -17,7 +17,7 @@ function(derived_prefix name prefix_target_var runner_var display_line)
     DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready
     COMMENT "Creating the ${name} Wine prefix"
     VERBATIM)
-  add_custom_target(wine_prefix_${name} ALL DEPENDS ${WINE_PREFIX}.ready)
+  add_custom_target(wine_prefix_${name} DEPENDS ${WINE_PREFIX}.ready)
   set(${prefix_target_var} wine_prefix_${name} PARENT_SCOPE)
   set(${runner_var} ${runner} PARENT_SCOPE)
   set(${name}_prefix ${WINE_PREFIX} PARENT_SCOPE)

@@ -18,6 +18,8 @@ need_command wine wine
 need_package wine32:i386
 need_file /usr/lib/wine/wine64 wine64
 need_command clang++ clang
+# llvm-readobj reads the resources of a module that this machine cannot run.
+need_command llvm-readobj llvm
 need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need_command xvfb-run xvfb
 need_command xauth xauth

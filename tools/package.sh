@@ -3,6 +3,9 @@
 # of their own (build/package/win32, build/package/win64), and writes
 # build/package/ZEM_Variations-VERSION-windows.zip holding x64/ZEM_Variations.8li,
 # x86/ZEM_Variations.8li, ZEM_Variations.atn, INSTALL.txt (CR LF) and SHA256SUMS.
+#   bash tools/package.sh [--builds DIR]
+# --builds DIR takes the modules from the release builds DIR/win32 and DIR/win64 instead (the test
+# command's, which are built already); only the modules are linked again there.
 #
 # Built twice from the same commit, the zip is the same byte for byte: the linker stamps the
 # modules with the commit's time (SOURCE_DATE_EPOCH) instead of the build's, and the members are
@@ -11,6 +14,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
+
+builds=build/package
+if [ "${1:-}" = "--builds" ]; then
+  builds=${2:?--builds needs a folder holding the win32 and win64 builds}
+elif [ $# -gt 0 ]; then
+  echo "package: unknown option '$1'; the one option is --builds DIR" >&2
+  exit 2
+fi
 
 version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "package: no project version in CMakeLists.txt" >&2; exit 1; }
@@ -24,17 +35,22 @@ if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
 fi
 
 root=build/package
+mkdir -p $root
 for build in win32 win64; do
-  cmake --preset $build -B $root/$build -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build $root/$build --target ZEM_Variations zem_action_set
+  if [ "$builds" = "$root" ] || [ ! -f "$builds/$build/CMakeCache.txt" ]; then
+    cmake --preset $build -B "$builds/$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  # Linked again whatever time it was linked with before, so that it carries the commit's.
+  rm -f "$builds/$build/bin/ZEM_Variations.8li"
+  cmake --build "$builds/$build" --target ZEM_Variations zem_action_set
 done
 
 stage=$root/stage
 rm -rf "$stage"
 mkdir -p "$stage/x64" "$stage/x86"
-cp $root/win64/bin/ZEM_Variations.8li "$stage/x64/"
-cp $root/win32/bin/ZEM_Variations.8li "$stage/x86/"
-cp $root/win64/bin/ZEM_Variations.atn "$stage/"
+cp "$builds/win64/bin/ZEM_Variations.8li" "$stage/x64/"
+cp "$builds/win32/bin/ZEM_Variations.8li" "$stage/x86/"
+cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/"
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' release/INSTALL.txt >"$stage/INSTALL.txt"
 members=(INSTALL.txt ZEM_Variations.atn x64/ZEM_Variations.8li x86/ZEM_Variations.8li)
 (cd "$stage" && sha256sum "${members[@]}" >SHA256SUMS)

@@ -4,9 +4,9 @@
 # built-in image in the default mode, and writes the contact sheet and the event log to
 # build/win64/reference/ (build/win32/reference/ with --arch x86).
 #   bash tools/run.sh [--arch x64|x86] [reference host options...]
-# The x64 module is the one for today's Photoshop and runs by default. Further arguments go to the
-# reference host (for example --mode 5, --image photo.png, --dialog); `bash tools/run.sh --help`
-# lists them.
+# The x64 module is the one for today's Photoshop and runs by default. --arch x86 needs a machine
+# that runs 32-bit programs (tools/runs-32bit-programs.sh). Further arguments go to the reference
+# host (for example --mode 5, --image photo.png, --dialog); `bash tools/run.sh --help` lists them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,13 +24,18 @@ esac
 tools/install-deps.sh
 for build in win32 win64; do
   cmake --preset "$build" >/dev/null
-  cmake --build --preset "$build" --target ZEM_Variations hostsim_program wine_prefix
+  cmake --build --preset "$build" --target ZEM_Variations hostsim_program
 done
 module=build/$preset/bin/ZEM_Variations.8li
 echo "built build/win32/bin/ZEM_Variations.8li ($(stat -c %s build/win32/bin/ZEM_Variations.8li) bytes, x86)" \
      "and build/win64/bin/ZEM_Variations.8li ($(stat -c %s build/win64/bin/ZEM_Variations.8li) bytes, x64)"
 cmake -DOBJDUMP=$objdump -DMODULE="$module" -DARCH=$arch -P cmake/CheckModuleBinary.cmake
+if [ "$arch" = x86 ] && ! reason=$(tools/runs-32bit-programs.sh); then
+  echo "cannot run the x86 module here: $reason" >&2
+  exit 1
+fi
 echo "running the $arch module"
+cmake --build --preset "$preset" --target wine_prefix
 
 # A dialog (--dialog, --about) needs a display; without one it is shown on a virtual display,
 # where nobody sees it, so use those options on a desktop.
