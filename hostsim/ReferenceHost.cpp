@@ -230,7 +230,7 @@ bool CheckOutputFolder(const std::string& folder, std::string& error) {
   // A new file of a name no other run uses, gone again when it is closed.
   const std::wstring probe = Wide(folder + "\\zem-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp");
   zem::UniqueFile file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   const DWORD failure = GetLastError();
   const bool writable = static_cast<bool>(file);
   file.reset();  // the probe is deleted as it is closed, before the folder made for it is removed
