@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BinaryFormat.h"
+#include "TextForm.h"
 
 namespace zem::actions {
 namespace {
@@ -152,7 +153,7 @@ class ActionFileReader {
     action.command = in_.Bool(what + ", its command flag");
     action.colour = in_.U16(what + ", its colour");
     action.name = in_.Unicode(what + ", its name");
-    const std::string named = "action \"" + ToUtf8(action.name.units) + "\"";
+    const std::string named = "action " + QuotedUnicode(action.name.units);
     action.expanded = in_.Bool(named + ", its expanded flag");
     const uint32_t count = in_.Count(kMinEvent, named + ", its number of events");
     for (uint32_t i = 0; i < count; ++i) action.events.push_back(ReadEvent(named + ", event " + std::to_string(i + 1)));
@@ -175,7 +176,7 @@ class ActionFileReader {
       event.idIsText = false;
       event.codeId = in_.Code(what + ", its event code");
     } else {
-      in_.Fail(formAt, what + ": the form of its ID is '" + FourCCText(form) + "', not 'TEXT' or 'long'");
+      in_.Fail(formAt, what + ": the form of its ID is " + QuotedCode(form) + ", not 'TEXT' or 'long'");
     }
     event.displayName = in_.ByteString(what + ", its display name");
     const size_t flagAt = in_.offset();
@@ -185,7 +186,7 @@ class ActionFileReader {
     }
     event.hasDescriptor = flag == -1;
     if (event.hasDescriptor) {
-      event.descriptor = ReadDescriptor("the descriptor of " + what + " (\"" + event.displayName + "\")", 1);
+      event.descriptor = ReadDescriptor("the descriptor of " + what + " (" + QuotedBytes(event.displayName) + ")", 1);
     }
     return event;
   }
@@ -205,13 +206,13 @@ class ActionFileReader {
     for (uint32_t i = 0; i < count; ++i) {
       Item item;
       item.key = in_.ReadId(what + ", the key of item " + std::to_string(i + 1));
-      item.value = ReadValue(what + ", item " + std::to_string(i + 1) + " ('" + IdText(item.key) + "')", depth);
+      item.value = ReadValue(what + ", item " + std::to_string(i + 1) + " (" + IdText(item.key) + ")", depth);
       descriptor.items.push_back(std::move(item));
     }
     return descriptor;
   }
 
-  static std::string IdText(const Id& id) { return id.isFourCC ? FourCCText(id.code) : id.name; }
+  static std::string IdText(const Id& id) { return id.isFourCC ? QuotedCode(id.code) : QuotedBytes(id.name); }
 
   Value ReadValue(const std::string& what, int depth) {
     Value value;
@@ -260,7 +261,7 @@ class ActionFileReader {
         break;
       }
       default:
-        in_.Fail(typeAt, what + ": unknown value type '" + FourCCText(value.type) + "'");
+        in_.Fail(typeAt, what + ": unknown value type " + QuotedCode(value.type));
     }
     return value;
   }
@@ -291,7 +292,7 @@ class ActionFileReader {
         case MakeFourCC("Idnt"): item.number = in_.U32(part + ", its number"); break;
         case MakeFourCC("rele"): item.number = in_.I32(part + ", its offset"); break;
         default:
-          in_.Fail(formAt, part + ": unknown reference form '" + FourCCText(item.form) + "'");
+          in_.Fail(formAt, part + ": unknown reference form " + QuotedCode(item.form));
       }
       reference.items.push_back(std::move(item));
     }

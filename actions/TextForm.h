@@ -24,6 +24,14 @@ namespace zem::actions {
 
 std::string WriteActionText(const ActionSet& set);
 
+// Strings as the text form writes them, quotes included, for text and for messages that quote a
+// file: printable ASCII as it is, the quote and the backslash escaped, every other byte as \xNN
+// ("Color\x00Balance", 'Clr\xff'); Unicode strings in UTF-8 with control characters and unpaired
+// surrogates as \uNNNN. The result is always valid UTF-8 without control characters.
+std::string QuotedBytes(const std::string& bytes);
+std::string QuotedCode(FourCC code);
+std::string QuotedUnicode(const std::u16string& units);
+
 struct TextError {
   int line = 0;
   int column = 0;

@@ -107,7 +107,9 @@ class LineReader {
         *units += char16_t(HexNumber(4));
       } else {
         pos_ -= 2;
-        Fail(std::string("unknown escape \\") + escape);
+        // The character after the backslash is the file's; quoted escaped, it is text whatever it is.
+        const std::string after = QuotedBytes(std::string(1, escape));
+        Fail("unknown escape \\" + after.substr(1, after.size() - 2));
       }
     }
     flush();

@@ -28,42 +28,52 @@ void AppendEscapedByte(std::string& out, uint8_t byte, char quote) {
   }
 }
 
+}  // namespace
+
+std::string QuotedBytes(const std::string& bytes) {
+  std::string out = "\"";
+  for (char c : bytes) AppendEscapedByte(out, uint8_t(c), '"');
+  return out + '"';
+}
+
+std::string QuotedCode(FourCC code) {
+  std::string out = "'";
+  for (char c : FourCCText(code)) AppendEscapedByte(out, uint8_t(c), '\'');
+  return out + '\'';
+}
+
+std::string QuotedUnicode(const std::u16string& units) {
+  std::string out = "\"";
+  for (size_t i = 0; i < units.size(); ++i) {
+    const char16_t unit = units[i];
+    const bool high = unit >= 0xD800 && unit < 0xDC00;
+    const bool pairs = high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
+    if (unit == '"' || unit == '\\') {
+      out += '\\';
+      out += char(unit);
+    } else if (unit < 0x20 || unit == 0x7F || (unit >= 0xD800 && unit < 0xE000 && !pairs)) {
+      out += "\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(unit >> shift) & 15];
+    } else {
+      out += ToUtf8(units.substr(i, pairs ? 2 : 1));
+      if (pairs) ++i;
+    }
+  }
+  return out + '"';
+}
+
+namespace {
+
 class TextWriter {
  public:
   std::string out;
 
-  void ByteString(const std::string& bytes) {
-    out += '"';
-    for (char c : bytes) AppendEscapedByte(out, uint8_t(c), '"');
-    out += '"';
-  }
-
-  void Code(FourCC code) {
-    out += '\'';
-    for (char c : FourCCText(code)) AppendEscapedByte(out, uint8_t(c), '\'');
-    out += '\'';
-  }
+  void ByteString(const std::string& bytes) { out += QuotedBytes(bytes); }
+  void Code(FourCC code) { out += QuotedCode(code); }
 
   void Unicode(const UnicodeString& text) {
-    out += '"';
-    const std::u16string& units = text.units;
-    for (size_t i = 0; i < units.size(); ++i) {
-      const char16_t unit = units[i];
-      const bool high = unit >= 0xD800 && unit < 0xDC00;
-      const bool pairs = high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
-      if (unit == '"' || unit == '\\') {
-        out += '\\';
-        out += char(unit);
-      } else if (unit < 0x20 || unit == 0x7F || (unit >= 0xD800 && unit < 0xE000 && !pairs)) {
-        out += "\\u";
-        for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(unit >> shift) & 15];
-      } else {
-        out += ToUtf8(units.substr(i, pairs ? 2 : 1));
-        if (pairs) ++i;
-      }
-    }
-    out += '"';
-    if (text.countedZero && units.empty()) out += '0';
+    out += QuotedUnicode(text.units);
+    if (text.countedZero && text.units.empty()) out += '0';
   }
 
   void StringId(const std::string& name) {

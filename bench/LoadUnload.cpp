@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "../platform/WindowsHandles.h"
 #include "windows/ProgramFolder.h"
 
 namespace {
@@ -18,9 +19,8 @@ double MicrosecondsPerLoad(const std::string& path, int loads) {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
   for (int i = 0; i < loads; ++i) {
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (module == nullptr) return -1;
-    FreeLibrary(module);
+    const zem::UniqueLibrary module(LoadLibraryA(path.c_str()));
+    if (!module) return -1;
   }
   QueryPerformanceCounter(&end);
   return double(end.QuadPart - start.QuadPart) * 1e6 / double(frequency.QuadPart) / loads;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hostsim/Host.h"
+#include "platform/WindowsHandles.h"
 #include "windows/ProgramFolder.h"
 
 namespace {
@@ -19,13 +20,13 @@ constexpr int32_t kModes[] = {1, 2, 3, 4, 5, 6, 7, 0};
 
 int main() {
   const std::string path = ProgramFolder() + "ZEM_Variations.8li";
-  HMODULE module = LoadLibraryA(path.c_str());
-  if (module == nullptr) {
+  zem::UniqueLibrary module(LoadLibraryA(path.c_str()));
+  if (!module) {
     std::fprintf(stderr, "module_calls: %s does not load (error %lu)\n", path.c_str(), GetLastError());
     return 1;
   }
   auto entry = reinterpret_cast<host::SPPluginEntryPoint>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, "AutoPluginMain")));
+      reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "AutoPluginMain")));
   for (int32_t mode : kModes) {
     hostsim::Host sim;
     sim.recording = false;
@@ -37,7 +38,7 @@ int main() {
                 static_cast<int>(sim.AllocationRequests().size()), static_cast<int>(result));
     sim.FreeDescriptor(parameters.descriptor);
   }
-  FreeLibrary(module);
+  module.reset();
   // Each load of the plug-in appended to its load trace; leave no trace of the measurement.
   DeleteFileA("C:\\LoadLogTextFormat.txt");
   return 0;

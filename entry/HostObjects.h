@@ -54,8 +54,12 @@ class HostObject {
 
   Handle get() const { return handle_; }
 
-  // The place a host Make (or any out-parameter) writes the new handle into.
-  Handle* Receive() { return &handle_; }
+  // The place a host Make (or any out-parameter) writes the new handle into. What the owner held
+  // is freed first, so that receiving into it twice loses nothing.
+  Handle* Receive() noexcept {
+    Reset();
+    return &handle_;
+  }
 
   // Gives the object away: the owner no longer frees it.
   Handle Release() {

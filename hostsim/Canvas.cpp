@@ -78,9 +78,9 @@ int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
   return host::kParamErr;
 }
 
-int32_t Canvas::PlayAction(const std::string& name) {
-  const PlayableAction* action = actions_.Find(name);
-  if (action == nullptr) return kErrNoSuchAction;
+int32_t Canvas::PlayAction(const std::string& setName, const std::string& name) {
+  const PlayableAction* action = setName == actions_.name ? actions_.Find(name) : nullptr;
+  if (action == nullptr) return host::kErrNoSuchAction;
   for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
   tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_)});
   return 0;

@@ -28,9 +28,10 @@ class Canvas {
   // A selection event: 'setd' or 'AddT' on the selection. Returns 0, or -50 for an event that
   // does not describe a selection the host knows.
   int32_t Select(uint32_t event, const Descriptor& parameters);
-  // Applies the named action's events in order through the current selection and takes its
-  // picture. Returns 0, or -1728 for an action the set does not hold.
-  int32_t PlayAction(const std::string& name);
+  // Applies the events of the action `name` of the set `setName` in order through the current
+  // selection and takes its picture. Returns 0, or -1728 for an action the document's set does not
+  // hold (or a set other than the document's).
+  int32_t PlayAction(const std::string& setName, const std::string& name);
 
   const Image& image() const { return image_; }
   const Selection& selection() const { return selection_; }

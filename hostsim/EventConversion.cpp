@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "actions/TextForm.h"
+
 namespace hostsim {
 
 using zem::actions::Descriptor;
@@ -28,7 +30,15 @@ struct Failure {
 
 [[noreturn]] void Fail(const std::string& message) { throw Failure{message}; }
 
-std::string KeyText(const Id& id) { return id.isFourCC ? "'" + zem::actions::FourCCText(id.code) + "'" : id.name; }
+// A key or ID as messages quote it: a code in quotes, a string ID bare when it is a plain word. Both
+// come from the file, so anything else is escaped as the text form does.
+std::string KeyText(const Id& id) {
+  if (id.isFourCC) return zem::actions::QuotedCode(id.code);
+  const bool plain = !id.name.empty() && std::all_of(id.name.begin(), id.name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
+  return plain ? id.name : zem::actions::QuotedBytes(id.name);
+}
 
 // The keys of one descriptor, each taken at most once; a key the event does not know is refused,
 // since it may change what the event does.
@@ -73,7 +83,7 @@ double Number(const Value& value, const std::string& what) {
   } else if (value.type == type::kUnitDouble) {
     number = std::get<zem::actions::UnitDouble>(value.data).value;
   } else {
-    Fail(what + " is '" + zem::actions::FourCCText(value.type) + "', not a number");
+    Fail(what + " is " + zem::actions::QuotedCode(value.type) + ", not a number");
   }
   if (std::isnan(number)) Fail(what + " is not a number");
   return number;

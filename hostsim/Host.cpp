@@ -23,6 +23,10 @@ const std::vector<std::string>& DefaultVariationActions() {
   return names;
 }
 
+bool ActionSet::Holds(const std::string& setName, const std::string& actionName) const {
+  return setName == name && std::find(actions.begin(), actions.end(), actionName) != actions.end();
+}
+
 Host::Host()
     : basicSuite_(BasicSuiteTable()),
       dirtyBasicSuite_(DirtyBasicSuiteTable()),
@@ -151,22 +155,22 @@ void Host::FreeDescriptor(host::PIActionDescriptor descriptor) {
   objects.Free(ObjectKind::Descriptor, reinterpret_cast<uintptr_t>(descriptor), "host free");
 }
 
-// 'Ply ' names its action by reference: the action first, its set second. The action's name, or
-// null when the event names no action of the set.
-static const std::string* NamedAction(const Descriptor* parameters, const ActionSet& set) {
+// 'Ply ' names its action by reference: the action first, its set second. False when the event
+// does not name both.
+static bool NamedAction(const Descriptor* parameters, const std::string*& setName, const std::string*& actionName) {
   const Value* target = parameters ? parameters->Find(host::kKeyNull) : nullptr;
-  if (target == nullptr || target->kind != Value::Kind::Reference) return nullptr;
+  if (target == nullptr || target->kind != Value::Kind::Reference) return false;
   const auto& elements = target->reference->elements;
-  if (elements.size() != 2) return nullptr;
+  if (elements.size() != 2) return false;
   const ReferenceElement& action = elements[0];
   const ReferenceElement& actionSet = elements[1];
-  if (action.form != ReferenceElement::Form::Name || action.desiredClass != host::kClassAction) return nullptr;
+  if (action.form != ReferenceElement::Form::Name || action.desiredClass != host::kClassAction) return false;
   if (actionSet.form != ReferenceElement::Form::Name || actionSet.desiredClass != host::kClassActionSet) {
-    return nullptr;
+    return false;
   }
-  if (actionSet.name != set.name) return nullptr;
-  if (std::find(set.actions.begin(), set.actions.end(), action.name) == set.actions.end()) return nullptr;
-  return &action.name;
+  setName = &actionSet.name;
+  actionName = &action.name;
+  return true;
 }
 
 int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options) {
@@ -181,11 +185,15 @@ int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t op
 
   int32_t result = 0;
   if (event == host::kEventPlay) {
-    const std::string* action = NamedAction(parameters, actionSet);
-    if (action == nullptr) {
-      result = kErrNoSuchAction;
+    // With a canvas, its set is the document's one record of the actions; without, the names.
+    const std::string* setName = nullptr;
+    const std::string* actionName = nullptr;
+    if (!NamedAction(parameters, setName, actionName)) {
+      result = host::kErrNoSuchAction;
     } else if (canvas != nullptr) {
-      result = canvas->PlayAction(*action);
+      result = canvas->PlayAction(*setName, *actionName);
+    } else if (!actionSet.Holds(*setName, *actionName)) {
+      result = host::kErrNoSuchAction;
     }
   } else if (canvas != nullptr && (event == host::kEventSet || event == host::kEventAddTo)) {
     result = parameters != nullptr ? canvas->Select(event, *parameters) : host::kParamErr;

@@ -20,9 +20,6 @@
 
 namespace hostsim {
 
-// "No such object", the code a play of a missing action fails with.
-constexpr int32_t kErrNoSuchAction = -1728;
-
 struct Document {
   int32_t width = 1000;
   int32_t height = 800;
@@ -30,9 +27,13 @@ struct Document {
   bool heightKnown = true;
 };
 
+// The actions a host without a canvas plays: names only, all eighteen variations by default. A
+// host with a canvas plays the canvas's set instead.
 struct ActionSet {
   std::string name = "ZEM_Variations";
-  std::vector<std::string> actions;  // all eighteen variations by default
+  std::vector<std::string> actions;
+
+  bool Holds(const std::string& setName, const std::string& actionName) const;
 };
 
 const std::vector<std::string>& DefaultVariationActions();
@@ -73,7 +74,7 @@ class Host {
   // Called after every successful play with the event's canonical text, e.g. to resize the document.
   std::function<void(const std::string& event)> afterPlay;
   // The document's pixels, when the host has them: selection events then shape its selection and
-  // 'Ply ' applies the named action to it. Not owned.
+  // 'Ply ' applies the named action of the canvas's set to it (actionSet is then unused). Not owned.
   Canvas* canvas = nullptr;
   // Makes the host refuse a suite by name: its next `times` acquisitions, or all of them.
   static constexpr int kAlways = -1;

@@ -4,9 +4,12 @@
 #include "EventConversion.h"
 #include "FileAccess.h"
 #include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
 
 namespace hostsim {
 
+using zem::actions::QuotedBytes;
+using zem::actions::QuotedUnicode;
 using zem::actions::ToUtf8;
 
 const PlayableAction* PlayableSet::Find(const std::string& name) const {
@@ -26,11 +29,12 @@ bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& sourc
   playable.name = ToUtf8(file.name.units);
   playable.source = source;
   if (playable.name != setName) {
-    error = source + " holds the action set \"" + playable.name + "\"; the plug-in plays the set \"" + setName + "\"";
+    error = source + " holds the action set " + QuotedUnicode(file.name.units) + "; the plug-in plays the set \"" +
+            setName + "\"";
     return false;
   }
   if (file.actions.empty()) {
-    error = source + " holds no actions: the set \"" + playable.name + "\" is empty";
+    error = source + " holds no actions: the set " + QuotedUnicode(file.name.units) + " is empty";
     return false;
   }
   std::unordered_map<std::string, size_t> offsets;
@@ -39,8 +43,8 @@ bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& sourc
     played.name = ToUtf8(action.name.units);
     const auto [previous, added] = offsets.emplace(played.name, action.offset);
     if (!added) {
-      error = source + ", byte " + std::to_string(action.offset) + ": a second action named \"" + played.name +
-              "\" (the first is at byte " + std::to_string(previous->second) + ")";
+      error = source + ", byte " + std::to_string(action.offset) + ": a second action named " +
+              QuotedUnicode(action.name.units) + " (the first is at byte " + std::to_string(previous->second) + ")";
       return false;
     }
     for (size_t i = 0; i < action.events.size(); ++i) {
@@ -49,8 +53,9 @@ bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& sourc
       AdjustmentEvent adjustment;
       std::string why;
       if (!ConvertEvent(event, adjustment, why)) {
-        error = source + ", byte " + std::to_string(event.offset) + ": action \"" + played.name + "\", event " +
-                std::to_string(i + 1) + " \"" + event.displayName + "\" cannot be previewed: " + why;
+        error = source + ", byte " + std::to_string(event.offset) + ": action " + QuotedUnicode(action.name.units) +
+                ", event " + std::to_string(i + 1) + " " + QuotedBytes(event.displayName) +
+                " cannot be previewed: " + why;
         return false;
       }
       played.label += (played.label.empty() ? "" : " + ") + EventLabel(adjustment);

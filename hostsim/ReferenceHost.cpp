@@ -22,6 +22,7 @@
 #include "ReplaceTogether.h"
 #include "WindowsText.h"
 #include "platform/ModuleArchitecture.h"
+#include "platform/WindowsHandles.h"
 
 namespace hostsim {
 namespace {
@@ -134,10 +135,6 @@ const zem::ModuleArchitecture* ModuleArchitectureOf(const std::string& path) {
 // The plug-in module, loaded as the host loads it and checked for what the host calls.
 class Plugin {
  public:
-  ~Plugin() {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-
   bool Load(const std::string& path, std::string& error) {
     if (GetFileAttributesW(Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
       error = "no plug-in at " + path;
@@ -154,30 +151,31 @@ class Plugin {
               zem::kThisModule.name + " module";
       return false;
     }
-    module_ = LoadLibraryW(Wide(path).c_str());
-    if (module_ == nullptr) {
+    module_.reset(LoadLibraryW(Wide(path).c_str()));
+    if (!module_) {
       error = path + " is not a valid plug-in module (it does not load, " + SystemErrorText(GetLastError()) + ")";
       return false;
     }
     for (const char* name : {"AutoPluginMain", zem::kThisModule.dialogProcExport}) {
-      if (GetProcAddress(module_, name) == nullptr) {
+      if (GetProcAddress(module_.get(), name) == nullptr) {
         error = path + " is not a ZEM_Variations plug-in: it does not export " + name;
         return false;
       }
     }
-    if (FindResourceA(module_, MAKEINTRESOURCEA(16000), "PIPL") == nullptr) {
+    if (FindResourceA(module_.get(), MAKEINTRESOURCEA(16000), "PIPL") == nullptr) {
       error = path + " is not a ZEM_Variations plug-in: it has no property list (PIPL 16000)";
       return false;
     }
-    entry_ = reinterpret_cast<host::SPPluginEntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, "AutoPluginMain")));
+    entry_ = reinterpret_cast<host::SPPluginEntryPoint>(
+        reinterpret_cast<void*>(GetProcAddress(module_.get(), "AutoPluginMain")));
     return true;
   }
 
-  HMODULE module() const { return module_; }
+  HMODULE module() const { return module_.get(); }
   host::SPPluginEntryPoint entry() const { return entry_; }
 
  private:
-  HMODULE module_ = nullptr;
+  zem::UniqueLibrary module_;
   host::SPPluginEntryPoint entry_ = nullptr;
 };
 
@@ -231,12 +229,13 @@ bool CheckOutputFolder(const std::string& folder, std::string& error) {
   }
   // A new file of a name no other run uses, gone again when it is closed.
   const std::wstring probe = Wide(folder + "\\zem-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp");
-  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  zem::UniqueFile file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   const DWORD failure = GetLastError();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  const bool writable = static_cast<bool>(file);
+  file.reset();  // the probe is deleted as it is closed, before the folder made for it is removed
   if (!existed) RemoveDirectoryW(Wide(folder).c_str());
-  if (file == INVALID_HANDLE_VALUE) {
+  if (!writable) {
     error = "--out " + folder + ": no file can be written into the folder (" + SystemErrorText(failure) + ")";
     return false;
   }
@@ -276,6 +275,151 @@ int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+// The arguments read, and the output folder checked before anything runs. Returns the exit code
+// when the program ends here (help, or a bad command line), -1 when it goes on.
+int ReadArguments(const std::vector<std::string>& arguments, Options& options, std::ostream& out,
+                  std::ostream& err) {
+  std::string error;
+  if (!ParseOptions(arguments, options, error)) {
+    err << "hostsim: " << error << "\n" << kUsage;
+    return 2;
+  }
+  if (options.help) {
+    out << kUsage;
+    return 0;
+  }
+  if (!options.about && !CheckOutputFolder(options.out, error)) {
+    err << "hostsim: " << error << "; nothing was run\n";
+    return 1;
+  }
+  return -1;
+}
+
+bool LoadPlugin(const Options& options, Plugin& plugin, std::ostream& err) {
+  std::string error;
+  if (!plugin.Load(options.plugin.empty() ? ProgramFolder() + "ZEM_Variations.8li" : options.plugin, error)) {
+    err << "hostsim: " << error << "\n";
+    return false;
+  }
+  return true;
+}
+
+// One "Do It" on a document: the host, the document's pixels with the actions it plays, and what
+// came of the call.
+struct DoItRun {
+  Host host;
+  std::unique_ptr<Canvas> document;
+  std::string actionFile;  // as messages name it
+  int played = 0;
+  int32_t mode = 1;  // the mode the plug-in recorded, or the one it was given
+};
+
+// The document: the image and the action file, each read and checked whole before the run, so that
+// nothing is drawn or written for an input the host cannot use.
+bool OpenDocument(const Options& options, DoItRun& run, std::ostream& out, std::ostream& err) {
+  std::string error;
+  Image image;
+  if (options.image.empty()) {
+    image = BuiltInImage();
+  } else if (!LoadImageFile(options.image, image, error)) {
+    err << "hostsim: " << error << "\n";
+    return false;
+  }
+  const std::string setName = ActionSet().name;  // the set the plug-in plays
+  run.actionFile = options.actions.empty() ? "the built-in ZEM_Variations.atn" : options.actions;
+  PlayableSet actions;
+  const bool actionsRead =
+      options.actions.empty()
+          ? LoadPlayableSet(DefaultActionSetBytes().data(), DefaultActionSetBytes().size(), run.actionFile, setName,
+                            actions, error)
+          : ReadPlayableSetFile(options.actions, setName, actions, error);
+  if (!actionsRead) {
+    err << "hostsim: " << error << "; nothing was written\n";
+    return false;
+  }
+
+  out << "playing " << run.actionFile << " (action set " << actions.name << ", " << actions.actions.size()
+      << " actions) on a " << image.width << " x " << image.height << " image\n";
+  run.host.document.width = image.width;
+  run.host.document.height = image.height;
+  const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
+  try {
+    run.document.reset(new Canvas(std::move(image), std::move(actions), kTileWidth));
+  } catch (const std::bad_alloc&) {
+    err << "hostsim: there is not enough memory for the selection mask of a " << size
+        << " image; nothing was run\n";
+    return false;
+  }
+  run.host.canvas = run.document.get();
+  return true;
+}
+
+// Calls the plug-in's "Do It" as Photoshop does and checks that it succeeded and kept the host's
+// rules; each action is reported as it is played.
+bool CallDoIt(const Options& options, const Plugin& plugin, DoItRun& run, std::ostream& out, std::ostream& err) {
+  Host& host = run.host;
+  const Canvas& canvas = *run.document;
+  host.accessDefaultModule = plugin.module();
+  host.afterPlay = [&](const std::string& event) {
+    if (event.rfind("Ply ", 0) == 0) {
+      out << "  played " << ++run.played << ": " << canvas.tiles().back().label << " ("
+          << canvas.tiles().back().detail << ")\n";
+    }
+  };
+
+  host::PIActionParameters parameters{options.dialog ? host::plugInDialogDisplay : host::plugInDialogDontDisplay,
+                                      host::plugInDialogRequired, nullptr};
+  if (options.hasMode) parameters.descriptor = host.NewModeDescriptor(options.mode);
+  const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
+
+  run.mode = options.hasMode ? options.mode : 1;
+  if (parameters.descriptor != nullptr) {
+    const std::string recorded = host.DescriptorText(parameters.descriptor);
+    if (recorded.rfind("Cnt=", 0) == 0) ParseInteger(recorded.substr(4), run.mode);
+    host.FreeDescriptor(parameters.descriptor);
+  }
+  const std::string& setName = canvas.actions().name;
+  if (result != 0) {
+    err << "hostsim: the plug-in failed with " << result << " (" << ResultMeaning(result) << ") after " << run.played
+        << " actions";
+    // The plug-in plays its actions in a fixed order, so the one that failed is the next of them.
+    const std::vector<std::string>& names = DefaultVariationActions();
+    if (result == host::kErrNoSuchAction && size_t(run.played) < names.size()) {
+      err << ": the action \"" << names[size_t(run.played)] << "\" of the set \"" << setName << "\" is not in "
+          << run.actionFile;
+    }
+    err << "; nothing was written\n";
+    return false;
+  }
+  if (!host.violations().empty() || host.objects.Live() != 0 || host.SuitesHeld() != 0 || host.LiveBlocks() != 0) {
+    err << "hostsim: the plug-in broke the host's rules:";
+    for (const std::string& violation : host.violations()) err << " " << violation << ";";
+    err << " " << host.objects.Live() << " objects, " << host.SuitesHeld() << " suites and " << host.LiveBlocks()
+        << " blocks left; nothing was written\n";
+    return false;
+  }
+  return true;
+}
+
+// Writes the contact sheet and the event log together, then the summary.
+bool WriteFiles(const Options& options, const DoItRun& run, std::ostream& out, std::ostream& err) {
+  const Canvas& canvas = *run.document;
+  const std::string& setName = canvas.actions().name;
+  const std::string title = setName + ", mode " + std::to_string(run.mode) + " (" + ModeName(run.mode) + ")";
+  std::string sheetPath, logPath, error;
+  if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), run.host.log(), sheetPath, logPath, error)) {
+    err << "hostsim: " << error << "\n";
+    return false;
+  }
+  if (options.dialog && run.played == 0) out << "the dialog was cancelled: no variation was played\n";
+  out << "mode " << run.mode << " (" << ModeName(run.mode) << "), " << run.played << " of "
+      << canvas.actions().actions.size() << " actions of " << run.actionFile
+      << " played, plug-in result 0 (success)\n"
+      << "contact sheet: " << sheetPath << "\n"
+      << "event log: " << logPath << "\n";
+  return true;
+}
+
 }  // namespace
 
 std::string ResultMeaning(int32_t code) {
@@ -284,7 +428,7 @@ std::string ResultMeaning(int32_t code) {
     case host::kUserCanceledErr: return "cancelled by the user";
     case host::kParamErr: return "bad parameter";
     case host::kSPOutOfMemoryError: return "out of memory";
-    case kErrNoSuchAction: return "no such object: an action of the run is missing from the action set";
+    case host::kErrNoSuchAction: return "no such object: an action of the run is missing from the action set";
     case host::kSPBadParameterError: return "'Parm': bad parameter";
     case host::kSPSuiteNotFoundError: return "'S!Fd': a host suite was not found";
     case host::kSPUnimplementedError: return "'!IMP': not implemented by the host";
@@ -296,121 +440,17 @@ std::string ResultMeaning(int32_t code) {
 
 int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   Options options;
-  std::string error;
-  if (!ParseOptions(arguments, options, error)) {
-    err << "hostsim: " << error << "\n" << kUsage;
-    return 2;
-  }
-  if (options.help) {
-    out << kUsage;
-    return 0;
-  }
-
-  if (!options.about && !CheckOutputFolder(options.out, error)) {
-    err << "hostsim: " << error << "; nothing was run\n";
-    return 1;
-  }
+  const int exitCode = ReadArguments(arguments, options, out, err);
+  if (exitCode >= 0) return exitCode;
 
   Plugin plugin;
-  if (!plugin.Load(options.plugin.empty() ? ProgramFolder() + "ZEM_Variations.8li" : options.plugin, error)) {
-    err << "hostsim: " << error << "\n";
-    return 1;
-  }
+  if (!LoadPlugin(options, plugin, err)) return 1;
   if (options.about) return ShowAbout(plugin, out, err);
 
-  Image image;
-  if (options.image.empty()) {
-    image = BuiltInImage();
-  } else if (!LoadImageFile(options.image, image, error)) {
-    err << "hostsim: " << error << "\n";
-    return 1;
-  }
-  // The action file is read and checked whole before the run: a set the host cannot play is
-  // refused before anything is drawn or written.
-  const std::string setName = ActionSet().name;  // the set the plug-in plays
-  const std::string actionFile = options.actions.empty() ? "the built-in ZEM_Variations.atn" : options.actions;
-  PlayableSet actions;
-  const bool actionsRead =
-      options.actions.empty()
-          ? LoadPlayableSet(DefaultActionSetBytes().data(), DefaultActionSetBytes().size(), actionFile, setName,
-                            actions, error)
-          : ReadPlayableSetFile(options.actions, setName, actions, error);
-  if (!actionsRead) {
-    err << "hostsim: " << error << "; nothing was written\n";
-    return 1;
-  }
+  DoItRun run;
+  if (!OpenDocument(options, run, out, err) || !CallDoIt(options, plugin, run, out, err)) return 1;
 
-  out << "playing " << actionFile << " (action set " << actions.name << ", " << actions.actions.size()
-      << " actions) on a " << image.width << " x " << image.height << " image\n";
-  Host host;
-  host.document.width = image.width;
-  host.document.height = image.height;
-  const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
-  std::unique_ptr<Canvas> document;
-  try {
-    document.reset(new Canvas(std::move(image), actions, kTileWidth));
-  } catch (const std::bad_alloc&) {
-    err << "hostsim: there is not enough memory for the selection mask of a " << size
-        << " image; nothing was run\n";
-    return 1;
-  }
-  Canvas& canvas = *document;
-  host.canvas = &canvas;
-  host.actionSet.name = actions.name;
-  host.actionSet.actions.clear();
-  for (const PlayableAction& action : actions.actions) host.actionSet.actions.push_back(action.name);
-  host.accessDefaultModule = plugin.module();
-  int played = 0;
-  host.afterPlay = [&](const std::string& event) {
-    if (event.rfind("Ply ", 0) == 0) {
-      out << "  played " << ++played << ": " << canvas.tiles().back().label << " (" << canvas.tiles().back().detail
-          << ")\n";
-    }
-  };
-
-  host::PIActionParameters parameters{options.dialog ? host::plugInDialogDisplay : host::plugInDialogDontDisplay,
-                                      host::plugInDialogRequired, nullptr};
-  if (options.hasMode) parameters.descriptor = host.NewModeDescriptor(options.mode);
-  const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
-
-  int32_t mode = options.hasMode ? options.mode : 1;
-  if (parameters.descriptor != nullptr) {
-    const std::string recorded = host.DescriptorText(parameters.descriptor);
-    if (recorded.rfind("Cnt=", 0) == 0) ParseInteger(recorded.substr(4), mode);
-    host.FreeDescriptor(parameters.descriptor);
-  }
-  if (result != 0) {
-    err << "hostsim: the plug-in failed with " << result << " (" << ResultMeaning(result) << ") after " << played
-        << " actions";
-    // The plug-in plays its actions in a fixed order, so the one that failed is the next of them.
-    const std::vector<std::string>& names = DefaultVariationActions();
-    if (result == kErrNoSuchAction && size_t(played) < names.size()) {
-      err << ": the action \"" << names[size_t(played)] << "\" of the set \"" << actions.name << "\" is not in "
-          << actionFile;
-    }
-    err << "; nothing was written\n";
-    return 1;
-  }
-  if (!host.violations().empty() || host.objects.Live() != 0 || host.SuitesHeld() != 0 || host.LiveBlocks() != 0) {
-    err << "hostsim: the plug-in broke the host's rules:";
-    for (const std::string& violation : host.violations()) err << " " << violation << ";";
-    err << " " << host.objects.Live() << " objects, " << host.SuitesHeld() << " suites and " << host.LiveBlocks()
-        << " blocks left; nothing was written\n";
-    return 1;
-  }
-
-  const std::string title = actions.name + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
-  std::string sheetPath, logPath;
-  if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), host.log(), sheetPath, logPath, error)) {
-    err << "hostsim: " << error << "\n";
-    return 1;
-  }
-  if (options.dialog && played == 0) out << "the dialog was cancelled: no variation was played\n";
-  out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << actions.actions.size()
-      << " actions of " << actionFile << " played, plug-in result 0 (success)\n"
-      << "contact sheet: " << sheetPath << "\n"
-      << "event log: " << logPath << "\n";
-  return 0;
+  return WriteFiles(options, run, out, err) ? 0 : 1;
 }
 
 }  // namespace hostsim

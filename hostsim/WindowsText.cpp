@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/WindowsHandles.h"
 
 namespace hostsim {
 
@@ -27,18 +28,18 @@ std::string Utf8FromUtf16(const wchar_t* text) { return Utf8FromUtf16(std::wstri
 
 std::string SystemErrorText(uint32_t code) {
   std::string text = "error " + std::to_string(code);
-  wchar_t* message = nullptr;
+  // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument is where the allocated text's address goes.
+  zem::UniqueLocalMemory<wchar_t> message;
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  if (length != 0 && message != nullptr) {
-    std::wstring words(message, length);
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(message.put()), 0, nullptr);
+  if (length != 0 && message) {
+    std::wstring words(message.get(), length);
     while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L' ')) {
       words.pop_back();
     }
     if (!words.empty()) text += ": " + Utf8FromUtf16(words);
   }
-  if (message != nullptr) LocalFree(message);
   return text;
 }
 

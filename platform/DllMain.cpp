@@ -4,6 +4,7 @@
 
 #include "LoadTrace.h"
 #include "PluginInstance.h"
+#include "WindowsHandles.h"
 
 namespace zem {
 namespace {
@@ -19,9 +20,9 @@ CalendarTime LocalNow() {
 // Appends one line, opening and closing the file each time; others may read and write it meanwhile.
 // The line's newline is written as CR LF, as a text-mode file would.
 void AppendLoadTrace(DWORD reason) {
-  HANDLE file = CreateFileA(kTracePath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const UniqueFile file(CreateFileA(kTracePath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   char line[kTraceLineCapacity];
   size_t length = FormatTraceLine(reason, LocalNow(), line);
   if (length > 0 && length + 1 < sizeof line && line[length - 1] == '\n') {
@@ -29,8 +30,7 @@ void AppendLoadTrace(DWORD reason) {
     line[length++] = '\n';
   }
   DWORD written = 0;
-  WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), line, static_cast<DWORD>(length), &written, nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "FittedBitmap.h"
 
+#include <new>
 #include <vector>
 
 #include "ImageScaling.h"
@@ -22,24 +23,21 @@ BITMAPINFO TopDown32(PixelSize size) {
 
 // A bitmap of the control's size: the bitmap's pixels resampled to `size` in its centre, the rest
 // in the dialog's face colour. Filling the whole control leaves nothing for the control to stretch
-// or place on its own. Null when it cannot be made.
-HBITMAP Scaled(HDC dc, HBITMAP bitmap, PixelSize from, PixelSize size, PixelSize control) {
+// or place on its own. Empty when it cannot be made; raises when the pixels cannot be allocated.
+UniqueBitmap Scaled(HDC dc, HBITMAP bitmap, PixelSize from, PixelSize size, PixelSize control) {
   std::vector<uint32_t> pixels(static_cast<size_t>(from.width) * static_cast<size_t>(from.height));
   BITMAPINFO sourceInfo = TopDown32(from);
   if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(from.height), pixels.data(), &sourceInfo, DIB_RGB_COLORS) !=
       from.height) {
-    return nullptr;
+    return UniqueBitmap();
   }
   std::vector<uint32_t> resized(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
   ScalePixels(pixels.data(), from, resized.data(), size);
 
   BITMAPINFO targetInfo = TopDown32(control);
   void* bits = nullptr;
-  HBITMAP scaled = CreateDIBSection(dc, &targetInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (scaled == nullptr || bits == nullptr) {
-    if (scaled != nullptr) DeleteObject(scaled);
-    return nullptr;
-  }
+  UniqueBitmap scaled(CreateDIBSection(dc, &targetInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!scaled || bits == nullptr) return UniqueBitmap();
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const uint32_t background = (uint32_t{GetRValue(face)} << 16) | (uint32_t{GetGValue(face)} << 8) | GetBValue(face);
   auto* target = static_cast<uint32_t*>(bits);
@@ -58,14 +56,11 @@ HBITMAP Scaled(HDC dc, HBITMAP bitmap, PixelSize from, PixelSize size, PixelSize
 
 }  // namespace
 
-FittedBitmap::~FittedBitmap() {
-  if (scaled_ != nullptr) DeleteObject(scaled_);
-}
-
 void FittedBitmap::Fit(HWND control) {
-  if (control == nullptr || scaled_ != nullptr) return;
-  HDC dc = GetDC(control);
-  if (dc == nullptr) return;
+  if (control == nullptr || scaled_) return;
+  const UniqueWindowDc windowDc = GetWindowDc(control);
+  if (!windowDc) return;
+  const HDC dc = windowDc.get().dc;
   const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
   auto current = reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
   BITMAP shown{};
@@ -75,11 +70,16 @@ void FittedBitmap::Fit(HWND control) {
     const PixelSize from{static_cast<int>(shown.bmWidth), static_cast<int>(shown.bmHeight)};
     const PixelSize control{static_cast<int>(client.right), static_cast<int>(client.bottom)};
     const PixelSize size = FitInside(from, control);
-    if (size.width != from.width || size.height != from.height) scaled_ = Scaled(dc, current, from, size, control);
+    if (size.width != from.width || size.height != from.height) {
+      try {
+        scaled_ = Scaled(dc, current, from, size, control);
+      } catch (const std::bad_alloc&) {
+        // The host refused the memory: the logo is shown as it is.
+      }
+    }
   }
-  ReleaseDC(control, dc);
   // The control's own bitmap stays its business; only the scaled one is ours.
-  if (scaled_ != nullptr) SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled_));
+  if (scaled_) SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled_.get()));
 }
 
 }  // namespace zem

@@ -198,5 +198,40 @@ TEST(ActionFileReader, RefusesDescriptorsNestedTooDeep) {
   }
 }
 
+// Bytes of the file that a message quotes are written as the text form writes them, so that a
+// message never carries a NUL, a control character or a byte that is not UTF-8.
+TEST(ActionFileReader, QuotesTheFilesBytesEscapedInMessages) {
+  const std::vector<Corruption> corruptions = {
+      {"a value type of control and high bytes", [](auto& b) { std::memcpy(&b[Find(b, "long")], "\0\xff\x1b\x7f", 4); },
+       "unknown value type '\\x00\\xff\\x1b\\x7f'"},
+      {"an event ID form with a quote and a backslash",
+       [](auto& b) { std::memcpy(&b[Find(b, "TEXT")], "a'\\\xe9", 4); },
+       "the form of its ID is 'a\\'\\\\\\xe9'"},
+  };
+  for (const Corruption& corruption : corruptions) {
+    SCOPED_TRACE(corruption.what);
+    std::vector<uint8_t> bytes = EveryTypeFile();
+    corruption.apply(bytes);
+    const std::string message = ReadFails(bytes).message;
+    EXPECT_NE(message.find(corruption.message), std::string::npos) << message;
+    for (char c : message) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << message;
+  }
+  // A later problem names the action and the event by their names, escaped the same way.
+  ActionSet set = FromText("set \"S\"\naction \"a\\u0000b\"\n  event levels \"Lev\\x00\\xffels\" 'Lvls' {'Gmm ': 1}\n");
+  std::vector<uint8_t> bytes = WriteActionFile(set);
+  PutU32(bytes, Find(bytes, "Gmm ") + 4, MakeFourCC("wxyz"));
+  const std::string message = ReadFails(bytes).message;
+  EXPECT_NE(message.find("action \"a\\u0000b\", event 1"), std::string::npos) << message;
+  EXPECT_NE(message.find("(\"Lev\\x00\\xffels\")"), std::string::npos) << message;
+  EXPECT_NE(message.find("item 1 ('Gmm ')"), std::string::npos) << message;
+}
+
+TEST(TextFormQuoting, BytesCodesAndUnicodeAsTheWriterWritesThem) {
+  EXPECT_EQ(QuotedBytes(std::string("a\"b\\c\0\x7f\xff", 8)), "\"a\\\"b\\\\c\\x00\\x7f\\xff\"");
+  EXPECT_EQ(QuotedCode(MakeFourCC("Cnt ")), "'Cnt '");
+  EXPECT_EQ(QuotedCode(0x00270A80u), "'\\x00\\'\\x0a\\x80'");
+  EXPECT_EQ(QuotedUnicode(u"\u00e9\"\u0001\xD800x\U0001F600"), "\"\u00e9\\\"\\u0001\\ud800x\U0001F600\"");
+}
+
 }  // namespace
 }  // namespace zem::actions

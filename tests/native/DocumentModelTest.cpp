@@ -11,6 +11,10 @@
 #include "hostsim/Image.h"
 #include "hostsim/PngWriter.h"
 #include "hostsim/PlayableActions.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
+#include "host/ResultCodes.h"
+#include "ExpectedEvents.h"
 
 namespace {
 
@@ -248,6 +252,39 @@ TEST_F(SelectionMaskTest, ATallNarrowDocumentRunsWithBoundedTiles) {
   }
   // Four rows of square tiles, each under a two-line label, below the title.
   EXPECT_LE(hostsim::ContactSheet("tall", canvas.tiles()).height, 34 + 4 * (hostsim::kTileWidth + 36 + 10));
+}
+
+// A set of the given name holding one Color Balance action, "red_plus".
+hostsim::PlayableSet RedPlusOnly(const std::string& setName) {
+  zem::actions::ActionSet file;
+  zem::actions::TextError textError;
+  EXPECT_TRUE(zem::actions::ReadActionText(
+      "set \"" + setName + "\"\naction \"red_plus\"\n  event colorBalance \"Color Balance\" 'ClrB' {}\n", file,
+      textError))
+      << textError.message;
+  const std::vector<uint8_t> bytes = zem::actions::WriteActionFile(file);
+  hostsim::PlayableSet set;
+  std::string error;
+  EXPECT_TRUE(hostsim::LoadPlayableSet(bytes.data(), bytes.size(), "test", setName, set, error)) << error;
+  return set;
+}
+
+// With a document, its set is the one record of which actions exist: the host's own list of names
+// is not consulted, and a play finds its action by set and name in the document's set.
+TEST_F(SelectionMaskTest, PlaysFindTheirActionInTheDocumentsSetOnly) {
+  sim.actionSet.actions.clear();
+  for (const char* setName : {"ZEM_Variations", "Other"}) {
+    SCOPED_TRACE(setName);
+    sim.ClearLog();
+    Canvas canvas(Image(8, 8, 100), RedPlusOnly(setName), 8);
+    sim.canvas = &canvas;
+    const bool sameSet = std::string(setName) == "ZEM_Variations";
+    EXPECT_EQ(DoIt(), host::kErrNoSuchAction);
+    sim.canvas = nullptr;
+    ASSERT_EQ(canvas.tiles().size(), sameSet ? 2u : 1u) << "the original, then red_plus when the set is the plug-in's";
+    const std::string missing = sameSet ? "red_minus" : "red_plus";
+    EXPECT_EQ(sim.log().back(), expected::Play(missing) + " -> " + std::to_string(host::kErrNoSuchAction));
+  }
 }
 
 }  // namespace

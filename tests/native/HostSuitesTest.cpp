@@ -4,6 +4,7 @@
 #include "PluginFixture.h"
 #include "entry/HostAllocation.h"
 #include "entry/HostFailure.h"
+#include "entry/HostObjects.h"
 #include "host/ResultCodes.h"
 
 using hostsim::Op;
@@ -150,6 +151,23 @@ TEST_F(HostSuitesTest, FreeWithoutBasicSuiteDoesNothing) {
   EXPECT_EQ(sim.LiveBlocks(), 1);
   zem::HostBasicSuite = sim.basic();
   zem::HostFree(block);
+}
+
+TEST_F(HostSuitesTest, ReceivingIntoAnOwnerFreesWhatItHeldFirst) {
+  EnterCall();
+  {
+    zem::OwnedDescriptor owner;
+    ASSERT_EQ(zem::DescriptorSuite().Make(owner.Receive()), 0);
+    const host::PIActionDescriptor first = owner.get();
+    ASSERT_EQ(zem::DescriptorSuite().Make(owner.Receive()), 0);
+    EXPECT_NE(owner.get(), first);
+    EXPECT_EQ(sim.objects.Live(), 1) << "the first descriptor is freed before the second is received";
+    EXPECT_EQ(sim.faults.Calls(Op::DescriptorFree), 1);
+  }
+  EXPECT_EQ(sim.objects.Live(), 0);
+  EXPECT_EQ(sim.faults.Calls(Op::DescriptorFree), 2);
+  EXPECT_TRUE(sim.violations().empty());
+  zem::ReleaseHostSuites();
 }
 
 }  // namespace

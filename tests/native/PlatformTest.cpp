@@ -1,7 +1,9 @@
-// The load trace's text and the lookup of the module the plug-in's resources come from.
+// The load trace's text, the lookup of the module the plug-in's resources come from, and the owner
+// of system handles.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "PluginFixture.h"
@@ -9,6 +11,7 @@
 #include "platform/LoadTrace.h"
 #include "platform/ModuleArchitecture.h"
 #include "platform/PluginInstance.h"
+#include "platform/UniqueHandle.h"
 
 using hostsim::Op;
 
@@ -113,6 +116,48 @@ TEST_F(PluginInstanceTest, HostThatCannotAnswerLeavesTheHandle) {
   sim.faults.FailOperation(Op::GetAccessInfo, 1, -2);
   EXPECT_EQ(zem::GetPluginInstance(sim.pluginRef()), loaderHandle);
   EXPECT_EQ(zem::GetPluginInstance(sim.pluginRef()), &defaultModule);
+}
+
+// A kind of handle whose close function records what it closes; -1 holds nothing, 0 is a handle.
+struct RecordedKind {
+  using Handle = int;
+  static std::vector<int> closed;
+  static Handle Empty() noexcept { return -1; }
+  static bool Holds(Handle handle) noexcept { return handle != -1; }
+  static void Close(Handle handle) noexcept { closed.push_back(handle); }
+};
+std::vector<int> RecordedKind::closed;
+using RecordedOwner = zem::UniqueHandle<RecordedKind>;
+
+TEST(UniqueHandleTest, ClosesEveryHandleItHeldExactlyOnce) {
+  RecordedKind::closed.clear();
+  {
+    RecordedOwner empty;
+    EXPECT_FALSE(empty);
+    EXPECT_EQ(empty.get(), -1);
+
+    RecordedOwner first(1);
+    RecordedOwner moved(std::move(first));
+    EXPECT_FALSE(first) << "a moved-from owner holds nothing";
+    EXPECT_EQ(moved.get(), 1);
+
+    RecordedOwner other(2);
+    other = std::move(moved);
+    EXPECT_EQ(RecordedKind::closed, std::vector<int>{2}) << "assignment closes what the target held";
+
+    other.reset(3);
+    EXPECT_EQ(RecordedKind::closed, (std::vector<int>{2, 1}));
+    EXPECT_EQ(other.release(), 3) << "released, never closed";
+    EXPECT_FALSE(other);
+
+    *other.put() = 4;
+    *other.put() = 5;
+    EXPECT_EQ(RecordedKind::closed, (std::vector<int>{2, 1, 4})) << "put closes what it held before giving its place";
+
+    RecordedOwner zero(0);
+    EXPECT_TRUE(zero) << "only the kind's empty value holds nothing";
+  }
+  EXPECT_EQ(RecordedKind::closed, (std::vector<int>{2, 1, 4, 0, 5})) << "the rest at the end of the scope, once each";
 }
 
 }  // namespace

@@ -215,4 +215,49 @@ TEST(PlayableSetTest, SkipsDisabledEventsAndFindsActionsByName) {
   EXPECT_EQ(set.Find("z"), nullptr);
 }
 
+// True when the message is text a terminal and grep take as such: no control characters and only
+// printable ASCII or well-formed UTF-8 sequences.
+bool IsPlainText(const std::string& message) {
+  for (size_t i = 0; i < message.size();) {
+    const auto byte = static_cast<unsigned char>(message[i]);
+    if (byte < 0x20 || byte == 0x7F) return false;
+    const int length = byte < 0x80 ? 1 : byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3
+                                   : byte >= 0xF0 && byte < 0xF5      ? 4
+                                                                      : 0;
+    if (length == 0 || i + size_t(length) > message.size()) return false;
+    for (int k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(message[i + size_t(k)]) & 0xC0) != 0x80) return false;
+    }
+    i += size_t(length);
+  }
+  return true;
+}
+
+TEST(PlayableSetTest, MessagesQuoteTheFilesBytesEscaped) {
+  struct Case {
+    std::string text;
+    const char* quoted;
+  };
+  const std::string balance = "  event colorBalance \"Color Balance\" 'ClrB' {}\n";
+  const Case cases[] = {
+      {"set \"Oth\\u0000er\\u001b\"\naction \"a\"\n" + balance, "the action set \"Oth\\u0000er\\u001b\";"},
+      {"set \"ZEM_Variations\"\naction \"a\\u0007\u00e9\"\n" + balance + "action \"a\\u0007\u00e9\"\n" + balance,
+       "a second action named \"a\\u0007\u00e9\""},
+      {"set \"ZEM_Variations\"\naction \"a\\u0000\"\n  event gaussianBlur \"Gau\\x00ss\\xff\" 'GsnB' {}\n",
+       "action \"a\\u0000\", event 1 \"Gau\\x00ss\\xff\" cannot be previewed"},
+      {"set \"ZEM_Variations\"\naction \"a\"\n  event levels \"Levels\" 'Lvls' {'\\x00\\x01\\xfe\\x0a': true}\n",
+       "holds '\\x00\\x01\\xfe\\x0a', which is not modelled"},
+      {"set \"ZEM_Variations\"\naction \"a\"\n  event levels \"Levels\" 'Lvls' {$\"bad\\x1bkey\": true}\n",
+       "holds \"bad\\x1bkey\", which is not modelled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    PlayableSet set;
+    std::string error;
+    EXPECT_FALSE(Load(c.text, set, error));
+    EXPECT_NE(error.find(c.quoted), std::string::npos) << error;
+    EXPECT_TRUE(IsPlainText(error)) << error;
+  }
+}
+
 }  // namespace

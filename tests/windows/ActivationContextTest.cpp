@@ -11,6 +11,7 @@
 #include "actctx_standin/ActCtxStandIn.h"
 #include "host/HostTypes.h"
 #include "platform/ActivationContext.h"
+#include "platform/WindowsHandles.h"
 
 namespace {
 
@@ -449,39 +450,39 @@ class ActivationContextModulePath : public ActivationContextTest {
     ASSERT_EQ(path.size(), length);
     ASSERT_TRUE(CopyFileW((ProgramFolder() + L"actctx_bare.dll").c_str(), path.c_str(), FALSE))
         << "error " << GetLastError();
-    copy_ = LoadLibraryW(path.c_str());
-    ASSERT_NE(copy_, nullptr) << "load from " << length << " characters, error " << GetLastError();
+    copy_.reset(LoadLibraryW(path.c_str()));
+    ASSERT_TRUE(copy_) << "load from " << length << " characters, error " << GetLastError();
     path_ = path;
   }
 
   void TearDown() override {
-    if (copy_ != nullptr) FreeLibrary(copy_);
+    copy_.reset();
     ActivationContextTest::TearDown();
   }
 
-  HMODULE copy_ = nullptr;
+  zem::UniqueLibrary copy_;
   std::wstring path_;
 };
 
 TEST_F(ActivationContextModulePath, NameOfMaxPathCharactersIsUsed) {
   ASSERT_NO_FATAL_FAILURE(LoadCopyAt(260));
   wchar_t name[300] = {};
-  ASSERT_EQ(GetModuleFileNameW(copy_, name, 300), 260u) << "the loader reports another name";
+  ASSERT_EQ(GetModuleFileNameW(copy_.get(), name, 300), 260u) << "the loader reports another name";
 
-  state->moduleHandle = copy_;
+  state->moduleHandle = copy_.get();
   EXPECT_EQ(ShowDialog(), kDialogResult);
   EXPECT_EQ(dialogs.shown, 1);
   ASSERT_EQ(state->createCalls, 1);
   EXPECT_EQ(std::wstring(state->createSource), path_);
-  EXPECT_EQ(state->createRecord.hModule, copy_);
+  EXPECT_EQ(state->createRecord.hModule, copy_.get());
 }
 
 TEST_F(ActivationContextModulePath, LongerNameFailsWithBufferOverflow) {
   ASSERT_NO_FATAL_FAILURE(LoadCopyAt(261));
   wchar_t name[300] = {};
-  ASSERT_EQ(GetModuleFileNameW(copy_, name, 300), 261u) << "the loader reports another name";
+  ASSERT_EQ(GetModuleFileNameW(copy_.get(), name, 300), 261u) << "the loader reports another name";
 
-  state->moduleHandle = copy_;
+  state->moduleHandle = copy_.get();
   SetLastError(0);
   EXPECT_EQ(ShowDialog(), -1);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));

@@ -37,25 +37,21 @@ Driver::Driver(Script script)
     : script_(std::move(script)),
       dialogThread_(GetCurrentThreadId()),
       callReturned_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-  thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
 }
 
-Driver::~Driver() {
-  Finish();
-  CloseHandle(callReturned_);
-}
+Driver::~Driver() { Finish(); }
 
 void Driver::Finish() {
-  if (thread_ == nullptr) return;
-  SetEvent(callReturned_);
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-  thread_ = nullptr;
+  if (!thread_) return;
+  SetEvent(callReturned_.get());
+  WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.reset();
 }
 
 DWORD WINAPI Driver::Run(void* self) {
   auto& driver = *static_cast<Driver*>(self);
-  HWND dialog = WaitForDialog(driver.dialogThread_, driver.callReturned_);
+  HWND dialog = WaitForDialog(driver.dialogThread_, driver.callReturned_.get());
   if (dialog == nullptr) return 0;
   driver.sawDialog_ = true;
   Settle(dialog);

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/WindowsHandles.h"
+
 namespace dialog_driver {
 
 using Script = std::function<void(HWND dialog)>;
@@ -33,8 +35,8 @@ class Driver {
 
   Script script_;
   DWORD dialogThread_;
-  HANDLE callReturned_;
-  HANDLE thread_ = nullptr;
+  zem::UniqueKernelObject callReturned_;
+  zem::UniqueKernelObject thread_;
   bool sawDialog_ = false;
   bool leftOpen_ = false;
 };

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "../../platform/WindowsHandles.h"
+
 #define GTEST_HAS_NOTIFICATION_ 1
 
 namespace testing {
@@ -12,15 +14,14 @@ namespace internal {
 class Notification {
  public:
   Notification() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-  ~Notification() { CloseHandle(event_); }
   Notification(const Notification&) = delete;
   Notification& operator=(const Notification&) = delete;
 
-  void Notify() { SetEvent(event_); }
-  void WaitForNotification() { WaitForSingleObject(event_, INFINITE); }
+  void Notify() { SetEvent(event_.get()); }
+  void WaitForNotification() { WaitForSingleObject(event_.get(), INFINITE); }
 
  private:
-  HANDLE event_;
+  zem::UniqueKernelObject event_;
 };
 
 }  // namespace internal

@@ -1,6 +1,6 @@
 // Both dialogs of the built module in a DPI-aware host on a screen at 192 DPI (200 %), in a prefix
 // of their own: the dialogs grow with their font, the logo is drawn scaled to fill its control,
-// and the screenshots are kept for the README beside the 100 % ones.
+// and the screenshots are kept for docs/dialogs.md beside the 100 % ones.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,8 @@
 #include "LoadedModule.h"
 #include "Screenshot.h"
 #include "common/HostChecks.h"
+#include "ImportHook.h"
+#include "host/ResultCodes.h"
 #include "hostsim/Host.h"
 #include "ui/ImageScaling.h"
 
@@ -17,6 +19,46 @@ namespace {
 
 using dialog_driver::Driver;
 namespace driver = dialog_driver;
+
+// The window device contexts the module takes (GetDC) and gives back (ReleaseDC), counted through
+// its import table while a DeviceContextCount lives.
+struct DeviceContextCalls {
+  static int taken;
+  static int givenBack;
+  static void* takeOriginal;
+  static void* giveBackOriginal;
+
+  static HDC WINAPI Take(HWND window) {
+    const HDC dc = reinterpret_cast<HDC(WINAPI*)(HWND)>(takeOriginal)(window);
+    if (dc != nullptr) ++taken;
+    return dc;
+  }
+  static int WINAPI GiveBack(HWND window, HDC dc) {
+    const int result = reinterpret_cast<int(WINAPI*)(HWND, HDC)>(giveBackOriginal)(window, dc);
+    if (result != 0) ++givenBack;
+    return result;
+  }
+};
+int DeviceContextCalls::taken = 0;
+int DeviceContextCalls::givenBack = 0;
+void* DeviceContextCalls::takeOriginal = nullptr;
+void* DeviceContextCalls::giveBackOriginal = nullptr;
+
+class DeviceContextCount {
+ public:
+  explicit DeviceContextCount(HMODULE module)
+      : take_(module, "user32.dll", "GetDC", reinterpret_cast<void*>(&DeviceContextCalls::Take)),
+        giveBack_(module, "user32.dll", "ReleaseDC", reinterpret_cast<void*>(&DeviceContextCalls::GiveBack)) {
+    DeviceContextCalls::taken = DeviceContextCalls::givenBack = 0;
+    DeviceContextCalls::takeOriginal = take_.original();
+    DeviceContextCalls::giveBackOriginal = giveBack_.original();
+  }
+  bool installed() const { return take_.installed() && giveBack_.installed(); }
+
+ private:
+  ImportHook take_;
+  ImportHook giveBack_;
+};
 
 constexpr int kLogoPicture = 102;
 constexpr int kAboutText = 3;
@@ -30,10 +72,8 @@ class HighDpiTest : public ::testing::Test {
   void TearDown() override { ExpectNothingLeft(sim); }
 
   static int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    const zem::UniqueWindowDc screen = zem::GetWindowDc(nullptr);
+    return GetDeviceCaps(screen.get().dc, LOGPIXELSY);
   }
 
   void Drive(driver::Script script, bool about) {
@@ -114,11 +154,11 @@ TEST_F(HighDpiTest, TheAboutBoxGrowsWithItsFont) {
       [&](HWND dialog) {
         driver::Settle(dialog);
         shot = screenshot::Capture(dialog);
-        HDC dc = GetDC(dialog);
+        const zem::UniqueWindowDc windowDc = zem::GetWindowDc(dialog);
+        const HDC dc = windowDc.get().dc;
         HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
         GetTextMetricsA(dc, &metrics);
         SelectObject(dc, previous);
-        ReleaseDC(dialog, dc);
         GetClientRect(GetDlgItem(dialog, kAboutText), &text);
         driver::PressKey(dialog, VK_ESCAPE);
       },
@@ -127,6 +167,41 @@ TEST_F(HighDpiTest, TheAboutBoxGrowsWithItsFont) {
   EXPECT_TRUE(screenshot::Save(shot, "about-box-200.png"));
   EXPECT_GE(metrics.tmHeight, 2 * 11) << "an 8-point font at 192 DPI";
   EXPECT_GE(text.bottom, 7 * metrics.tmHeight) << "the seven lines still fit";
+}
+
+// Scaling the logo takes the dialog's device context and then allocates its pixels from the host.
+// A host that refuses that memory gets the dialog with the logo as it is, and the device context
+// back: first the source pixels refused, then the scaled ones.
+TEST_F(HighDpiTest, RefusedMemoryForTheLogoGivesTheDeviceContextBackAndShowsTheLogoAsItIs) {
+  ASSERT_TRUE(dpiAware);
+  ASSERT_EQ(ScreenDpi(), 192);
+  ASSERT_NE(module.Entry(), nullptr);
+  for (int refused = 1; refused <= 2; ++refused) {
+    SCOPED_TRACE(refused == 1 ? "source pixels refused" : "scaled pixels refused");
+    DeviceContextCount count(module.handle());
+    ASSERT_TRUE(count.installed()) << "the module imports GetDC and ReleaseDC from user32.dll";
+    const int firedBefore = sim.faults.Fired();
+    sim.faults.FailOperation(hostsim::Op::AllocateBlock, sim.faults.Calls(hostsim::Op::AllocateBlock) + refused,
+                             host::kSPOutOfMemoryError);
+    bool visible = false;
+    BITMAP shown{};
+    Drive(
+        [&](HWND dialog) {
+          driver::Settle(dialog);
+          visible = IsWindowVisible(dialog) != FALSE;
+          const auto logo = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, kLogoPicture, STM_GETIMAGE,
+                                                                          IMAGE_BITMAP, 0));
+          if (logo != nullptr) GetObjectA(logo, sizeof shown, &shown);
+          driver::Click(dialog, IDOK);
+        },
+        false);
+    EXPECT_EQ(sim.faults.Fired(), firedBefore + 1) << "the refusal reached the scaling";
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(shown.bmWidth, 80) << "the logo as it is, not scaled";
+    EXPECT_EQ(shown.bmHeight, 33);
+    EXPECT_GE(DeviceContextCalls::taken, 1);
+    EXPECT_EQ(DeviceContextCalls::givenBack, DeviceContextCalls::taken) << "every device context given back";
+  }
 }
 
 }  // namespace

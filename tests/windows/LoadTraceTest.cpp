@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LoadedModule.h"
+#include "platform/WindowsHandles.h"
 
 namespace {
 
@@ -43,10 +44,9 @@ TEST(LoadTraceTest, LoadThreadAndUnloadAppendFourLines) {
   {
     LoadedModule module;
     ASSERT_NE(module.handle(), nullptr);
-    HANDLE thread = CreateThread(nullptr, 0, DoNothing, nullptr, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    zem::UniqueKernelObject thread(CreateThread(nullptr, 0, DoNothing, nullptr, 0, nullptr));
+    ASSERT_TRUE(thread);
+    WaitForSingleObject(thread.get(), INFINITE);
   }
   const std::string after = ReadTrace();
   ASSERT_EQ(after.compare(0, before.size(), before), 0) << "the file is appended to, never rewritten";
@@ -65,15 +65,15 @@ TEST(LoadTraceTest, UnwritableTraceLeavesTheModuleWorking) {
   ReadTrace();
   DeleteFileA(kTracePath);
   // Held open without sharing, the file cannot be opened by the module.
-  HANDLE locked = CreateFileA(kTracePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  zem::UniqueFile locked(CreateFileA(kTracePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(locked);
   {
     LoadedModule module;
     ASSERT_NE(module.handle(), nullptr);
     EXPECT_NE(module.Entry(), nullptr);
   }
-  CloseHandle(locked);
+  locked.reset();
   EXPECT_EQ(ReadTrace(), "");
 
   DeleteFileA(kTracePath);

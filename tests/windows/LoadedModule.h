@@ -7,25 +7,21 @@
 
 #include "ProgramFolder.h"
 #include "host/Messages.h"
+#include "platform/WindowsHandles.h"
 
 class LoadedModule {
  public:
-  LoadedModule() : path_(ProgramFolder() + "ZEM_Variations.8li") { module_ = LoadLibraryA(path_.c_str()); }
-  ~LoadedModule() {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-  LoadedModule(const LoadedModule&) = delete;
-  LoadedModule& operator=(const LoadedModule&) = delete;
+  LoadedModule() : path_(ProgramFolder() + "ZEM_Variations.8li"), module_(LoadLibraryA(path_.c_str())) {}
 
-  HMODULE handle() const { return module_; }
+  HMODULE handle() const { return module_.get(); }
   const std::string& path() const { return path_; }
   // The address of an export, or null.
-  void* Export(const char* name) const { return reinterpret_cast<void*>(GetProcAddress(module_, name)); }
+  void* Export(const char* name) const { return reinterpret_cast<void*>(GetProcAddress(module_.get(), name)); }
   host::SPPluginEntryPoint Entry() const {
     return reinterpret_cast<host::SPPluginEntryPoint>(Export("AutoPluginMain"));
   }
 
  private:
   std::string path_;
-  HMODULE module_ = nullptr;
+  zem::UniqueLibrary module_;
 };

@@ -273,7 +273,7 @@ TEST_F(ModeDialogTest, AnActiveWindowOwnsItWithoutAHostCallAndAFailedCallLeavesI
 }
 
 // The picture shown is the module's logo bitmap, at its real size, centred in its control; the
-// screenshot is kept for the README.
+// screenshot is kept for docs/dialogs.md.
 TEST_F(ModeDialogTest, ShowsTheLogoAndSavesAScreenshot) {
   ASSERT_NE(module.Entry(), nullptr);
   GiveMode(5);

@@ -16,6 +16,7 @@
 #include "hostsim/PngWriter.h"
 #include "hostsim/ReferenceHost.h"
 #include "hostsim/WindowsText.h"
+#include "platform/WindowsHandles.h"
 
 namespace {
 
@@ -47,13 +48,12 @@ struct Entry {
 std::vector<Entry> Entries(const std::string& folder) {
   std::vector<Entry> entries;
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW(Utf16FromUtf8(folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return entries;
+  const zem::UniqueFileSearch search(FindFirstFileW(Utf16FromUtf8(folder + "\\*").c_str(), &found));
+  if (!search) return entries;
   do {
     const std::string name = hostsim::Utf8FromUtf16(found.cFileName);
     if (name != "." && name != "..") entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &found));
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
 }
@@ -86,30 +86,31 @@ struct Finished {
 Finished RunProgram(const std::string& program, const std::string& arguments, const std::string& folder) {
   Finished finished;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return finished;
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  zem::UniqueKernelObject readEnd, writeEnd;
+  if (!CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0)) return finished;
+  SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
+  startup.hStdOutput = writeEnd.get();
+  startup.hStdError = writeEnd.get();
   std::wstring commandLine = L"\"" + Utf16FromUtf8(program) + L"\" " + Utf16FromUtf8(arguments);
   PROCESS_INFORMATION process{};
   const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                                       Utf16FromUtf8(folder).c_str(), &startup, &process);
-  CloseHandle(writeEnd);
+  writeEnd.reset();  // the child's copy is the only one left, so reading ends when the child does
   if (started) {
+    const zem::UniqueKernelObject thread(process.hThread);
+    const zem::UniqueKernelObject child(process.hProcess);
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) finished.output.append(buffer, got);
-    WaitForSingleObject(process.hProcess, 120000);
-    GetExitCodeProcess(process.hProcess, &finished.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      finished.output.append(buffer, got);
+    }
+    WaitForSingleObject(child.get(), 120000);
+    GetExitCodeProcess(child.get(), &finished.exitCode);
   }
-  CloseHandle(readEnd);
   return finished;
 }
 
@@ -187,11 +188,11 @@ TEST_F(ReferenceHostFilesTest, AHeldFileLeavesTheOldPairAsItWas) {
 
   for (const char* held : {"event-log.txt", "contact-sheet.png"}) {
     const std::string path = out + "\\" + held;
-    const HANDLE holder = CreateFileW(Utf16FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE) << path;
+    zem::UniqueFile holder(CreateFileW(Utf16FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder) << path;
     EXPECT_EQ(run("2", problems), 1) << held;
-    CloseHandle(holder);
+    holder.reset();
     EXPECT_NE(problems.find("hostsim: " + path + " cannot be replaced (error "), std::string::npos) << problems;
     EXPECT_NE(problems.find("; no file was replaced"), std::string::npos) << problems;
     EXPECT_EQ(Bytes(out + "\\contact-sheet.png"), oldSheet) << "held " << held;

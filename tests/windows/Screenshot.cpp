@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "hostsim/PngWriter.h"
+#include "platform/WindowsHandles.h"
 
 namespace screenshot {
 
@@ -22,22 +23,21 @@ hostsim::Image Capture(HWND window) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
 
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const zem::UniqueWindowDc screen = zem::GetWindowDc(nullptr);
+  const zem::UniqueMemoryDc memory(CreateCompatibleDC(screen.get().dc));
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
+  const zem::UniqueBitmap bitmap(CreateDIBSection(screen.get().dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!screen || !memory || !bitmap || bits == nullptr) return hostsim::Image();
+  // The bitmap is selected only while it is drawn into, so that it can be deleted afterwards.
+  HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get().dc, bounds.left, bounds.top, SRCCOPY);
   GdiFlush();
   hostsim::Image picture(width, height);
   const auto* bgrx = static_cast<const uint8_t*>(bits);
   for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
     for (int c = 0; c < 3; ++c) picture.rgb[i * 3 + c] = bgrx[i * 4 + 2 - c];
   }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  SelectObject(memory.get(), previous);
   return picture;
 }
 
