@@ -4,6 +4,7 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests
+  tests/native/ActionSetLoadTest.cpp
   tests/native/AdjustmentEventsTest.cpp
   tests/native/DialogArithmeticTest.cpp
   tests/native/FakeDialogs.cpp
@@ -12,6 +13,7 @@ add_executable(unit_tests
   tests/native/HostSuitesTest.cpp
   tests/native/HostWindowTest.cpp
   tests/native/ModeParameterTest.cpp
+  tests/native/OneHistoryStateTest.cpp
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp
   tests/native/ToneCurvesTest.cpp

@@ -86,6 +86,10 @@ int32_t Canvas::PlayAction(const std::string& name) {
   return 0;
 }
 
+void Canvas::LoadActions(PlayableSet actions) {
+  if (actions_.actions.empty()) actions_ = std::move(actions);
+}
+
 Image Thumbnail(const Image& image, int side) {
   if (image.width <= 0 || image.height <= 0 || side <= 0) return Image();
   int width = side, height = side;
