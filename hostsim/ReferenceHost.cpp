@@ -27,13 +27,16 @@ namespace hostsim {
 namespace {
 
 constexpr const char kUsage[] =
-    "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE] [--out DIR] [--plugin FILE]\n"
+    "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE | --no-action-set] [--out DIR]\n"
+    "               [--plugin FILE]\n"
     "       hostsim --about [--plugin FILE]\n"
     "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
     "  --mode N       the split mode recorded for the step (1 to 7); without it the plug-in uses 1\n"
     "  --dialog       shows the plug-in's mode dialog first\n"
     "  --actions FILE the Photoshop action file to play (.atn; the built-in ZEM_Variations.atn by default)\n"
+    "  --no-action-set starts as a fresh Photoshop does, with no action set loaded: the plug-in then\n"
+    "                 loads ZEM_Variations.atn from its own folder\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
     "  --about        shows the plug-in's About box and nothing else\n";
 
@@ -45,6 +48,7 @@ struct Options {
   bool hasMode = false;
   int32_t mode = 0;
   bool dialog = false;
+  bool noActionSet = false;
   bool about = false;
   bool help = false;
 };
@@ -91,6 +95,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.hasMode = true;
     } else if (option == "--dialog") {
       options.dialog = true;
+    } else if (option == "--no-action-set") {
+      options.noActionSet = true;
     } else if (option == "--about") {
       options.about = true;
     } else if (option == "--help" || option == "-h") {
@@ -99,6 +105,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       error = "unknown option '" + option + "'";
       return false;
     }
+  }
+  if (options.noActionSet && !options.actions.empty()) {
+    error = "--actions and --no-action-set exclude each other: without a set, the plug-in loads the one in its folder";
+    return false;
   }
   return true;
 }
@@ -264,6 +274,23 @@ bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vect
   return false;
 }
 
+// An alias on Windows holds its path in the ANSI code page; the model's files take UTF-8.
+std::string Utf8FromAnsi(const std::string& path) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (length <= 0) return path;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
+  wide.resize(static_cast<size_t>(length - 1));
+  return Utf8FromUtf16(wide);
+}
+
+// "history: 1 state, ZEM_Variations" or "history: 55 states".
+std::string HistoryText(const std::vector<std::string>& history) {
+  std::string text = "history: " + std::to_string(history.size()) + (history.size() == 1 ? " state" : " states");
+  if (history.size() == 1) text += ", " + history[0];
+  return text;
+}
+
 int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {
   Host host;
   host.accessDefaultModule = plugin.module();
@@ -326,12 +353,15 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 1;
   }
   // The action file is read and checked whole before the run: a set the host cannot play is
-  // refused before anything is drawn or written.
+  // refused before anything is drawn or written. A host started without a set has none to read.
   const std::string setName = ActionSet().name;  // the set the plug-in plays
-  const std::string actionFile = options.actions.empty() ? "the built-in ZEM_Variations.atn" : options.actions;
+  const std::string actionFile = options.noActionSet   ? "the plug-in's folder"
+                                 : options.actions.empty() ? "the built-in ZEM_Variations.atn"
+                                                           : options.actions;
   PlayableSet actions;
   const bool actionsRead =
-      options.actions.empty()
+      options.noActionSet ? true
+      : options.actions.empty()
           ? LoadPlayableSet(DefaultActionSetBytes().data(), DefaultActionSetBytes().size(), actionFile, setName,
                             actions, error)
           : ReadPlayableSetFile(options.actions, setName, actions, error);
@@ -340,8 +370,13 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 1;
   }
 
-  out << "playing " << actionFile << " (action set " << actions.name << ", " << actions.actions.size()
-      << " actions) on a " << image.width << " x " << image.height << " image\n";
+  if (options.noActionSet) {
+    out << "starting with no action set loaded, as a fresh Photoshop does, on a " << image.width << " x "
+        << image.height << " image\n";
+  } else {
+    out << "playing " << actionFile << " (action set " << actions.name << ", " << actions.actions.size()
+        << " actions) on a " << image.width << " x " << image.height << " image\n";
+  }
   Host host;
   host.document.width = image.width;
   host.document.height = image.height;
@@ -356,9 +391,22 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   }
   Canvas& canvas = *document;
   host.canvas = &canvas;
+  host.hasActionSet = !options.noActionSet;
   host.actionSet.name = actions.name;
   host.actionSet.actions.clear();
   for (const PlayableAction& action : actions.actions) host.actionSet.actions.push_back(action.name);
+  // 'Opn ' reads the file through the same reader as --actions, and a set it loads is played.
+  std::vector<std::string> loadedFrom;
+  host.openActionFile = [&](const std::string& ansiPath, hostsim::ActionSet& set, std::string& openError) {
+    const std::string path = Utf8FromAnsi(ansiPath);
+    PlayableSet loaded;
+    if (!ReadPlayableSetFile(path, "", loaded, openError)) return int32_t(host::kParamErr);
+    set.name = loaded.name;
+    for (const PlayableAction& action : loaded.actions) set.actions.push_back(action.name);
+    canvas.LoadActions(std::move(loaded));
+    loadedFrom.push_back(path);
+    return int32_t(0);
+  };
   host.accessDefaultModule = plugin.module();
   int played = 0;
   host.afterPlay = [&](const std::string& event) {
@@ -372,6 +420,9 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
                                       host::plugInDialogRequired, nullptr};
   if (options.hasMode) parameters.descriptor = host.NewModeDescriptor(options.mode);
   const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
+  for (const std::string& path : loadedFrom) {
+    out << "action set " << canvas.actions().name << " loaded from the plug-in's folder: " << path << "\n";
+  }
 
   int32_t mode = options.hasMode ? options.mode : 1;
   if (parameters.descriptor != nullptr) {
@@ -384,9 +435,12 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
         << " actions";
     // The plug-in plays its actions in a fixed order, so the one that failed is the next of them.
     const std::vector<std::string>& names = DefaultVariationActions();
-    if (result == kErrNoSuchAction && size_t(played) < names.size()) {
-      err << ": the action \"" << names[size_t(played)] << "\" of the set \"" << actions.name << "\" is not in "
-          << actionFile;
+    if (result == kErrNoSuchAction && options.noActionSet && loadedFrom.empty()) {
+      err << ": the host has no action set \"" << setName << "\", and the plug-in loaded none from its folder";
+      if (!host.lastOpenError.empty()) err << " (" << host.lastOpenError << ")";
+    } else if (result == kErrNoSuchAction && size_t(played) < names.size()) {
+      err << ": the action \"" << names[size_t(played)] << "\" of the set \"" << canvas.actions().name
+          << "\" is not in " << (loadedFrom.empty() ? actionFile : loadedFrom.front());
     }
     err << "; nothing was written\n";
     return 1;
@@ -399,15 +453,17 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
     return 1;
   }
 
-  const std::string title = actions.name + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
+  const std::string title = canvas.actions().name + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
   std::string sheetPath, logPath;
   if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), host.log(), sheetPath, logPath, error)) {
     err << "hostsim: " << error << "\n";
     return 1;
   }
   if (options.dialog && played == 0) out << "the dialog was cancelled: no variation was played\n";
-  out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << actions.actions.size()
-      << " actions of " << actionFile << " played, plug-in result 0 (success)\n"
+  const std::string playedFrom = loadedFrom.empty() ? actionFile : loadedFrom.front();
+  out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << canvas.actions().actions.size()
+      << " actions of " << playedFrom << " played, plug-in result 0 (success)\n"
+      << HistoryText(host.history()) << "\n"
       << "contact sheet: " << sheetPath << "\n"
       << "event log: " << logPath << "\n";
   return 0;
