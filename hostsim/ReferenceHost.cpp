@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "../host/ActionControlSuite.h"
 #include "../host/FourCC.h"
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
@@ -28,7 +29,7 @@ namespace {
 
 constexpr const char kUsage[] =
     "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE | --no-action-set] [--out DIR]\n"
-    "               [--plugin FILE]\n"
+    "               [--plugin FILE] [--no-suspend-history]\n"
     "       hostsim --about [--plugin FILE]\n"
     "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
@@ -37,6 +38,8 @@ constexpr const char kUsage[] =
     "  --actions FILE the Photoshop action file to play (.atn; the built-in ZEM_Variations.atn by default)\n"
     "  --no-action-set starts as a fresh Photoshop does, with no action set loaded: the plug-in then\n"
     "                 loads ZEM_Variations.atn from its own folder\n"
+    "  --no-suspend-history serves the action control suite without SuspendHistory (version 2 only),\n"
+    "                 as an older host does: every event of the run is then a history state\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
     "  --about        shows the plug-in's About box and nothing else\n";
 
@@ -49,6 +52,7 @@ struct Options {
   int32_t mode = 0;
   bool dialog = false;
   bool noActionSet = false;
+  bool noSuspendHistory = false;
   bool about = false;
   bool help = false;
 };
@@ -97,6 +101,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.dialog = true;
     } else if (option == "--no-action-set") {
       options.noActionSet = true;
+    } else if (option == "--no-suspend-history") {
+      options.noSuspendHistory = true;
     } else if (option == "--about") {
       options.about = true;
     } else if (option == "--help" || option == "-h") {
@@ -392,6 +398,9 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   Canvas& canvas = *document;
   host.canvas = &canvas;
   host.hasActionSet = !options.noActionSet;
+  if (options.noSuspendHistory) {
+    host.RefuseSuiteVersion(host::kPSActionControlSuite, host::kPSActionControlSuiteVersionWithHistory);
+  }
   host.actionSet.name = actions.name;
   host.actionSet.actions.clear();
   for (const PlayableAction& action : actions.actions) host.actionSet.actions.push_back(action.name);
