@@ -2,7 +2,8 @@
 # Builds the release package: both modules and the action set in release mode, in build folders
 # of their own (build/package/win32, build/package/win64), and writes
 # build/package/ZEM_Variations-VERSION-windows.zip holding x64/ZEM_Variations.8li,
-# x86/ZEM_Variations.8li, ZEM_Variations.atn, INSTALL.txt (CR LF) and SHA256SUMS.
+# x86/ZEM_Variations.8li, the action set ZEM_Variations.atn beside each module (so that one
+# architecture's folder is the whole installation), INSTALL.txt (CR LF) and SHA256SUMS.
 #
 # Built twice from the same commit, the zip is the same byte for byte: the linker stamps the
 # modules with the commit's time (SOURCE_DATE_EPOCH) instead of the build's, and the members are
@@ -34,9 +35,10 @@ rm -rf "$stage"
 mkdir -p "$stage/x64" "$stage/x86"
 cp $root/win64/bin/ZEM_Variations.8li "$stage/x64/"
 cp $root/win32/bin/ZEM_Variations.8li "$stage/x86/"
-cp $root/win64/bin/ZEM_Variations.atn "$stage/"
+cp $root/win64/bin/ZEM_Variations.atn "$stage/x64/"
+cp $root/win64/bin/ZEM_Variations.atn "$stage/x86/"
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' release/INSTALL.txt >"$stage/INSTALL.txt"
-members=(INSTALL.txt ZEM_Variations.atn x64/ZEM_Variations.8li x86/ZEM_Variations.8li)
+members=(INSTALL.txt x64/ZEM_Variations.8li x64/ZEM_Variations.atn x86/ZEM_Variations.8li x86/ZEM_Variations.atn)
 (cd "$stage" && sha256sum "${members[@]}" >SHA256SUMS)
 members+=(SHA256SUMS)
 
