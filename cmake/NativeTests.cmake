@@ -9,6 +9,7 @@ add_executable(unit_tests
   tests/native/DialogArithmeticTest.cpp
   tests/native/FakeDialogs.cpp
   tests/native/FaultSweepTest.cpp
+  tests/native/HostModelLoadingTest.cpp
   tests/native/HostSimTest.cpp
   tests/native/HostSuitesTest.cpp
   tests/native/HostWindowTest.cpp
