@@ -45,7 +45,7 @@ int RectanglesOf(int32_t mode) {
 const char* CallKindName(CallKind kind) {
   static const char* const names[] = {"acquisitions", "releases", "comparisons", "property queries",
                                       "makes",        "puts",     "gets",        "frees",
-                                      "plays",        "allocations", "other"};
+                                      "plays",        "allocations", "other",       "history suspensions"};
   return names[static_cast<int>(kind)];
 }
 
@@ -57,7 +57,8 @@ CallKind KindOf(Op op) {
     case Op::GetProperty: return CallKind::PropertyQueries;
     case Op::DescriptorMake:
     case Op::ReferenceMake:
-    case Op::ListMake: return CallKind::Makes;
+    case Op::ListMake:
+    case Op::HandleNew: return CallKind::Makes;
     case Op::DescriptorPutInteger:
     case Op::DescriptorPutUnitFloat:
     case Op::DescriptorPutBoolean:
@@ -65,19 +66,23 @@ CallKind KindOf(Op op) {
     case Op::DescriptorPutObject:
     case Op::DescriptorPutEnumerated:
     case Op::DescriptorPutReference:
+    case Op::DescriptorPutAlias:
     case Op::ReferencePutName:
     case Op::ReferencePutEnumerated:
     case Op::ReferencePutProperty:
     case Op::ListPutObject: return CallKind::Puts;
     case Op::DescriptorGetInteger:
     case Op::GetPluginName:
-    case Op::MainAppWindow: return CallKind::Gets;
+    case Op::MainAppWindow:
+    case Op::ControlGet: return CallKind::Gets;
     case Op::DescriptorFree:
     case Op::ReferenceFree:
     case Op::ListFree:
     case Op::ZStringRelease:
-    case Op::FreeBlock: return CallKind::Frees;
+    case Op::FreeBlock:
+    case Op::HandleDispose: return CallKind::Frees;
     case Op::Play: return CallKind::Plays;
+    case Op::SuspendHistory: return CallKind::HistorySuspensions;
     case Op::AllocateBlock:
     case Op::ReallocateBlock: return CallKind::Allocations;
     default: return CallKind::Other;
@@ -96,14 +101,17 @@ CallCounts CountedCalls(const hostsim::FaultInjector& calls) {
   return counts;
 }
 
-CallCounts MinimumCalls(int32_t mode, bool withDescriptor) {
+CallCounts MinimumCalls(int32_t mode, bool withDescriptor, bool oneHistoryState) {
   constexpr int kVariations = 18;
   CallCounts counts;
   // Reference, UI hooks, ZString, descriptor, property and control suites, and the list suite
   // for polygons: each acquired once and released once.
   const int suites = 6 + (IsPolygonMode(mode) ? 1 : 0);
-  counts[CallKind::Acquisitions] = suites;
+  // Without version 3 of the action control suite, its refusal is asked for once more.
+  counts[CallKind::Acquisitions] = suites + (oneHistoryState ? 0 : 1);
   counts[CallKind::Releases] = suites;
+  // The whole run inside one SuspendHistory, where the host has it.
+  counts[CallKind::HistorySuspensions] = oneHistoryState ? 1 : 0;
   // The caller against "SP Interface", then against "Photoshop", then the selector.
   counts[CallKind::Comparisons] = 3;
 

@@ -21,8 +21,9 @@ enum class CallKind {
   Plays,
   Allocations,  // AllocateBlock and ReallocateBlock
   Other,
+  HistorySuspensions,  // SuspendHistory, which the run is played inside
 };
-constexpr int kCallKindCount = 11;
+constexpr int kCallKindCount = 12;
 
 const char* CallKindName(CallKind kind);
 CallKind KindOf(hostsim::Op op);
@@ -37,7 +38,8 @@ struct CallCounts {
 // The calls a finished injector counted, by kind.
 CallCounts CountedCalls(const hostsim::FaultInjector& calls);
 
-// The least a complete run needs in `mode`, given a descriptor holding the mode or none.
-CallCounts MinimumCalls(int32_t mode, bool withDescriptor);
+// The least a complete run needs in `mode`, given a descriptor holding the mode or none, played
+// as one history state (a host with version 3 of the action control suite) or not.
+CallCounts MinimumCalls(int32_t mode, bool withDescriptor, bool oneHistoryState = true);
 
 }  // namespace bench

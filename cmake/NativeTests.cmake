@@ -4,14 +4,17 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(unit_tests
+  tests/native/ActionSetLoadTest.cpp
   tests/native/AdjustmentEventsTest.cpp
   tests/native/DialogArithmeticTest.cpp
   tests/native/FakeDialogs.cpp
   tests/native/FaultSweepTest.cpp
+  tests/native/HostModelLoadingTest.cpp
   tests/native/HostSimTest.cpp
   tests/native/HostSuitesTest.cpp
   tests/native/HostWindowTest.cpp
   tests/native/ModeParameterTest.cpp
+  tests/native/OneHistoryStateTest.cpp
   tests/native/PlatformTest.cpp
   tests/native/PluginMainTest.cpp
   tests/native/ToneCurvesTest.cpp

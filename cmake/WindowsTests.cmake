@@ -73,6 +73,7 @@ function(add_windows_test name)
 endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
+add_windows_test(module_action_set_tests tests/windows/ModuleLoadsItsActionSetTest.cpp)
 add_windows_test(resource_tests tests/windows/ResourceTest.cpp)
 target_include_directories(resource_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(resource_tests PRIVATE version)

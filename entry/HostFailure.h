@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <new>
 
+#include "../host/ResultCodes.h"
+
 namespace zem {
 
 struct HostSuiteFailure {
@@ -20,5 +22,21 @@ class HostAllocationFailure : public std::bad_alloc {
  private:
   int32_t code_;
 };
+
+// The result code of the failure being handled: to be called only inside a catch block. Anything
+// that is not one of the plug-in's own failures is a bad parameter.
+inline int32_t CodeOfCaughtFailure() noexcept {
+  try {
+    throw;
+  } catch (const HostSuiteFailure& failure) {
+    return failure.code;
+  } catch (const HostAllocationFailure& failure) {
+    return failure.code();
+  } catch (const std::bad_alloc&) {
+    return host::kSPOutOfMemoryError;
+  } catch (...) {
+    return host::kSPBadParameterError;
+  }
+}
 
 }  // namespace zem

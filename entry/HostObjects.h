@@ -35,6 +35,13 @@ struct ZStringKind {
   static void Free(const Table& suite, Handle handle) { suite.Release(handle); }
 };
 
+struct HandleKind {
+  using Handle = host::Handle;
+  using Table = host::PSHandleSuite2;
+  static constexpr SuiteId kSuite = SuiteId::Handle;
+  static void Free(const Table& suite, Handle handle) { suite.Dispose(handle); }
+};
+
 template <typename Kind>
 class HostObject {
  public:
@@ -84,6 +91,7 @@ using OwnedDescriptor = HostObject<DescriptorKind>;
 using OwnedReference = HostObject<ReferenceKind>;
 using OwnedList = HostObject<ListKind>;
 using OwnedZString = HostObject<ZStringKind>;
+using OwnedHandle = HostObject<HandleKind>;
 
 // A row of descriptors freed in index order (a plain array would free them backwards).
 template <int N>

@@ -9,6 +9,7 @@
 #include "../host/ActionListSuite.h"
 #include "../host/ActionReferenceSuite.h"
 #include "../host/GetFileListSuite.h"
+#include "../host/HandleSuite.h"
 #include "../host/PropertySuite.h"
 #include "../host/UIHooksSuite.h"
 #include "../host/ZStringSuite.h"
@@ -17,9 +18,11 @@ namespace zem {
 
 struct HostSuite {
   const void* suite;  // null until acquired, null again after the release pass
-  int32_t version;
+  int32_t version;    // the version asked for first
   const char* name;
   int32_t lastError;  // result of the latest acquisition attempt
+  int32_t olderVersion;  // asked for when the host refuses `version`; 0 for none
+  int32_t heldVersion;   // the version of the table held, given back with it
 };
 
 // In the order of the release pass; the release at unload walks it backwards.
@@ -33,8 +36,9 @@ enum class SuiteId {
   Access,
   GetFileList,
   Property,
+  Handle,
 };
-constexpr int kSuiteCount = 9;
+constexpr int kSuiteCount = 10;
 
 extern HostSuite HostSuites[kSuiteCount];
 
@@ -86,5 +90,17 @@ inline const host::PSGetFileListSuite4& GetFileListSuite() {
   return UseSuite<host::PSGetFileListSuite4>(SuiteId::GetFileList);
 }
 inline const host::PSPropertySuite& PropertySuite() { return UseSuite<host::PSPropertySuite>(SuiteId::Property); }
+
+// The handle suite only serves loading the action set, which goes without it when the host
+// refuses it: null then, nothing raised.
+inline const host::PSHandleSuite2* OptionalHandleSuite() {
+  return OptionalSuite<host::PSHandleSuite2>(SuiteId::Handle);
+}
+
+// Whether the action control suite held is version 3 or later, with SuspendHistory. Acquires it.
+inline bool ControlSuiteSuspendsHistory() {
+  ControlSuite();
+  return Holder(SuiteId::ActionControl).heldVersion >= host::kPSActionControlSuiteVersionWithHistory;
+}
 
 }  // namespace zem

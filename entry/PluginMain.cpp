@@ -6,7 +6,7 @@
 #include "../host/Messages.h"
 #include "../host/ResultCodes.h"
 #include "../ui/DialogEntry.h"
-#include "../variations/VariationRun.h"
+#include "../variations/OneHistoryState.h"
 #include "HostFailure.h"
 #include "HostObjects.h"
 #include "HostSuites.h"
@@ -44,7 +44,10 @@ int32_t DoIt(host::PIActionParameters* parameters) {
   int32_t gate = ReferenceSuite().PutEnumerated(target.get(), host::kClassDocument, host::kTypeOrdinal,
                                                 host::kEnumTarget);
   if (parameters != nullptr && parameters->playInfo == host::plugInDialogDisplay) gate = RunModeDialog();
-  if (gate == 0) RunVariations();
+  if (gate == 0) {
+    // A failure raised inside the run could not leave the host's callback; it comes back here.
+    if (int32_t abandoned = RunVariationsAsOneHistoryState(target.get(), name.get())) return abandoned;
+  }
 
   int32_t result = RunStatus;
   RunStatus = 0;
@@ -71,14 +74,8 @@ extern "C" host::SPErr HOST_API AutoPluginMain(const char* caller, const char* s
     } else if (IsCall(caller, selector, host::kPSPhotoshopCaller, host::kPSDoIt)) {
       result = DoIt(static_cast<host::PSActionsPlugInMessage*>(message)->actionParameters);
     }
-  } catch (const HostSuiteFailure& failure) {
-    result = failure.code;
-  } catch (const HostAllocationFailure& failure) {
-    result = failure.code();
-  } catch (const std::bad_alloc&) {
-    result = host::kSPOutOfMemoryError;
   } catch (...) {
-    result = host::kSPBadParameterError;
+    result = CodeOfCaughtFailure();
   }
   // An abandoned run must not leave its status for the next call.
   RunStatus = 0;

@@ -1,5 +1,6 @@
-// The action control suite. Version 2 is asked for; slots 0 to 7 are shared by versions 2 and 3,
-// and only Play (slot 0) is used.
+// The action control suite. Version 3 is asked for first and version 2 where the host has no 3:
+// both share slots 0 to 7, but SuspendHistory (slot 6) is used only from a version 3 table. Play,
+// Get and SuspendHistory are used.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@ namespace host {
 
 constexpr const char kPSActionControlSuite[] = "bc1e4d70-f953-11d0-8d9f-00c04fd5f7ee";
 constexpr int32_t kPSActionControlSuiteVersion = 2;
+constexpr int32_t kPSActionControlSuiteVersionWithHistory = 3;
 
 using PIActionNotifyProc = void(HOST_API*)(DescriptorEventID event, PIActionDescriptor descriptor,
                                            int32_t recordOptions, void* data);
@@ -31,5 +33,7 @@ struct PSActionControlProcs {
 
 static_assert(sizeof(PSActionControlProcs) == 8 * sizeof(void*), "eight slots");
 static_assert(offsetof(PSActionControlProcs, Play) == 0, "Play is slot 0");
+static_assert(offsetof(PSActionControlProcs, Get) == 1 * sizeof(void*), "Get is slot 1");
+static_assert(offsetof(PSActionControlProcs, SuspendHistory) == 6 * sizeof(void*), "SuspendHistory is slot 6");
 
 }  // namespace host

@@ -78,6 +78,7 @@ static_assert(offsetof(PSActionDescriptorProcs, PutList) == 14 * sizeof(void*), 
 static_assert(offsetof(PSActionDescriptorProcs, PutObject) == 15 * sizeof(void*), "slot 15");
 static_assert(offsetof(PSActionDescriptorProcs, PutEnumerated) == 17 * sizeof(void*), "slot 17");
 static_assert(offsetof(PSActionDescriptorProcs, PutReference) == 18 * sizeof(void*), "slot 18");
+static_assert(offsetof(PSActionDescriptorProcs, PutAlias) == 21 * sizeof(void*), "slot 21");
 static_assert(offsetof(PSActionDescriptorProcs, GetInteger) == 22 * sizeof(void*), "slot 22");
 static_assert(offsetof(PSActionDescriptorProcs, GetData) == 45 * sizeof(void*), "slot 45");
 

@@ -10,6 +10,7 @@ namespace host {
 constexpr uint32_t kEventSet = FourCC("setd");
 constexpr uint32_t kEventAddTo = FourCC("AddT");
 constexpr uint32_t kEventPlay = FourCC("Ply ");
+constexpr uint32_t kEventOpen = FourCC("Opn ");
 
 constexpr uint32_t kKeyNull = FourCC("null");
 constexpr uint32_t kKeyTo = FourCC("T   ");

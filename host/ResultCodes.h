@@ -16,8 +16,8 @@ constexpr int32_t kSPOutOfMemoryError = -108;
 
 constexpr int32_t kParamErr = -50;            // a bad parameter, classic code
 constexpr int32_t kUserCanceledErr = -128;    // the user cancelled
+constexpr int32_t kErrNoSuchObject = -1728;  // the object a reference names does not exist
 constexpr int32_t kHostInsufficient = -30900;
 constexpr int32_t kPropertyUndefined = -30901;
-constexpr int32_t kErrNoSuchAction = -1728;   // "no such object": a play of an action the host lacks
 
 }  // namespace host

@@ -80,10 +80,14 @@ int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
 
 int32_t Canvas::PlayAction(const std::string& setName, const std::string& name) {
   const PlayableAction* action = setName == actions_.name ? actions_.Find(name) : nullptr;
-  if (action == nullptr) return host::kErrNoSuchAction;
+  if (action == nullptr) return host::kErrNoSuchObject;
   for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
   tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_)});
   return 0;
+}
+
+void Canvas::LoadActions(PlayableSet actions) {
+  if (actions_.actions.empty()) actions_ = std::move(actions);
 }
 
 Image Thumbnail(const Image& image, int side) {

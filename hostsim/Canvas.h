@@ -32,6 +32,9 @@ class Canvas {
   // selection and takes its picture. Returns 0, or -1728 for an action the document's set does not
   // hold (or a set other than the document's).
   int32_t PlayAction(const std::string& setName, const std::string& name);
+  // A set loaded into a host that had none. A play by name takes the first set of the name, so a
+  // set loaded after the first leaves the played actions as they were.
+  void LoadActions(PlayableSet actions);
 
   const Image& image() const { return image_; }
   const Selection& selection() const { return selection_; }

@@ -8,6 +8,7 @@
 #include "../host/ActionListSuite.h"
 #include "../host/ActionReferenceSuite.h"
 #include "../host/GetFileListSuite.h"
+#include "../host/HandleSuite.h"
 #include "../host/PropertySuite.h"
 #include "../host/UIHooksSuite.h"
 #include "../host/ZStringSuite.h"
@@ -66,14 +67,16 @@ const Table& Served(const char* name, int32_t version) {
 using D = PSActionDescriptorProcs;
 using R = PSActionReferenceProcs;
 using L = PSActionListProcs;
+using C = PSActionControlProcs;
 
 struct DirtyTables {
   PSActionDescriptorProcs descriptor = Dirty<&D::Make, &D::Free, &D::PutInteger, &D::PutUnitFloat, &D::PutBoolean,
                                              &D::PutList, &D::PutObject, &D::PutEnumerated, &D::PutReference,
-                                             &D::GetInteger>(
+                                             &D::PutAlias, &D::GetInteger>(
       Served<D>(kPSActionDescriptorSuite, kPSActionDescriptorSuiteVersion));
-  PSActionControlProcs control =
-      Dirty<&PSActionControlProcs::Play>(Served<PSActionControlProcs>(kPSActionControlSuite, kPSActionControlSuiteVersion));
+  PSActionControlProcs control = Dirty<&C::Play, &C::Get>(Served<C>(kPSActionControlSuite, kPSActionControlSuiteVersion));
+  PSActionControlProcs control3 = Dirty<&C::Play, &C::Get, &C::SuspendHistory>(
+      Served<C>(kPSActionControlSuite, kPSActionControlSuiteVersionWithHistory));
   PSActionReferenceProcs reference = Dirty<&R::Make, &R::Free, &R::PutName, &R::PutEnumerated, &R::PutProperty>(
       Served<R>(kPSActionReferenceSuite, kPSActionReferenceSuiteVersion));
   PSActionListProcs list =
@@ -106,6 +109,9 @@ const void* FindDirtySuiteTable(const std::string& name, int32_t version) {
   } twins[] = {
       {kPSActionDescriptorSuite, kPSActionDescriptorSuiteVersion, &tables.descriptor},
       {kPSActionControlSuite, kPSActionControlSuiteVersion, &tables.control},
+      {kPSActionControlSuite, kPSActionControlSuiteVersionWithHistory, &tables.control3},
+      // Its results are a handle, a size and nothing: none is narrower than the register.
+      {kPSHandleSuite, kPSHandleSuiteVersion, FindSuiteTable(kPSHandleSuite, kPSHandleSuiteVersion)},
       {kPSActionReferenceSuite, kPSActionReferenceSuiteVersion, &tables.reference},
       {kPSActionListSuite, kPSActionListSuiteVersion, &tables.list},
       {kPSUIHooksSuite, kPSUIHooksSuiteVersion, &tables.uiHooks},

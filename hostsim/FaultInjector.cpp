@@ -13,7 +13,7 @@ const char* OpName(Op op) {
 
 bool IsReleaseOp(Op op) {
   return op == Op::ReleaseSuite || op == Op::FreeBlock || op == Op::DescriptorFree || op == Op::ReferenceFree ||
-         op == Op::ListFree || op == Op::ZStringRelease;
+         op == Op::ListFree || op == Op::ZStringRelease || op == Op::HandleDispose;
 }
 
 void FaultInjector::FailCall(int k, int32_t code) { faults_.push_back({true, Op::AcquireSuite, k, code}); }

@@ -7,6 +7,7 @@
 #include "../host/ResultCodes.h"
 #include "Canvas.h"
 #include "DirtyResults.h"
+#include "PlayableActions.h"
 #include "Suites.h"
 
 namespace hostsim {
@@ -25,6 +26,15 @@ const std::vector<std::string>& DefaultVariationActions() {
 
 bool ActionSet::Holds(const std::string& setName, const std::string& actionName) const {
   return setName == name && std::find(actions.begin(), actions.end(), actionName) != actions.end();
+}
+
+int32_t OpenActionFileAsIs(const std::string& path, ActionSet& set, std::string& error) {
+  PlayableSet playable;
+  if (!ReadPlayableSetFile(path, "", playable, error)) return host::kParamErr;
+  set.name = playable.name;
+  set.actions.clear();
+  for (const PlayableAction& action : playable.actions) set.actions.push_back(action.name);
+  return 0;
 }
 
 Host::Host()
@@ -73,6 +83,8 @@ int32_t Host::CallDoIt(host::SPPluginEntryPoint entry, host::PIActionParameters*
 
 void Host::RefuseSuite(const std::string& name, int times) { refusedSuites_[name] = times; }
 
+void Host::RefuseSuiteVersion(const std::string& name, int32_t version) { refusedVersions_.push_back({name, version}); }
+
 const SuiteUse& Host::Use(const std::string& suiteName) const {
   static const SuiteUse none;
   auto found = suiteUse_.find(suiteName);
@@ -95,6 +107,10 @@ const void* Host::AcquireTable(const std::string& name, int32_t version) {
   auto refused = refusedSuites_.find(name);
   if (refused != refusedSuites_.end() && refused->second != 0) {
     if (refused->second > 0) --refused->second;
+    return nullptr;
+  }
+  if (std::find(refusedVersions_.begin(), refusedVersions_.end(), std::make_pair(name, version)) !=
+      refusedVersions_.end()) {
     return nullptr;
   }
   return dirtyResults ? FindDirtySuiteTable(name, version) : FindSuiteTable(name, version);
@@ -155,6 +171,24 @@ void Host::FreeDescriptor(host::PIActionDescriptor descriptor) {
   objects.Free(ObjectKind::Descriptor, reinterpret_cast<uintptr_t>(descriptor), "host free");
 }
 
+const ActionSet* Host::FindSet(const std::string& name) const {
+  if (canvas == nullptr && hasActionSet && actionSet.name == name) return &actionSet;
+  for (const ActionSet& set : loadedSets) {
+    if (set.name == name) return &set;
+  }
+  return nullptr;
+}
+
+bool Host::HoldsSet(const std::string& name) const {
+  if (canvas != nullptr && !name.empty() && canvas->actions().name == name) return true;
+  return FindSet(name) != nullptr;
+}
+
+bool Host::HoldsAction(const std::string& setName, const std::string& actionName) const {
+  const ActionSet* set = FindSet(setName);
+  return set != nullptr && set->Holds(setName, actionName);
+}
+
 // 'Ply ' names its action by reference: the action first, its set second. False when the event
 // does not name both.
 static bool NamedAction(const Descriptor* parameters, const std::string*& setName, const std::string*& actionName) {
@@ -173,6 +207,25 @@ static bool NamedAction(const Descriptor* parameters, const std::string*& setNam
   return true;
 }
 
+static bool IsSelectionEvent(uint32_t event) { return event == host::kEventSet || event == host::kEventAddTo; }
+
+void Host::AddHistory(const std::string& name, int states) {
+  if (suspensionDepth_ > 0) return;
+  for (int i = 0; i < states; ++i) history_.push_back(name);
+}
+
+// 'Opn ' of an action file: the file under 'null' as an alias. Photoshop keeps no history state
+// for loading actions.
+int32_t Host::OpenActionFile(const Descriptor* parameters) {
+  const Value* file = parameters ? parameters->Find(host::kKeyNull) : nullptr;
+  if (file == nullptr || file->kind != Value::Kind::Alias || !openActionFile) return host::kParamErr;
+  ActionSet loaded;
+  lastOpenError.clear();
+  const int32_t result = openActionFile(file->path, loaded, lastOpenError);
+  if (result == 0) loadedSets.push_back(loaded);
+  return result;
+}
+
 int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options) {
   // The event's text is made only for someone who reads it, so that measurements of the plug-in
   // with the log off are not dominated by the host's formatting.
@@ -185,18 +238,26 @@ int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t op
 
   int32_t result = 0;
   if (event == host::kEventPlay) {
-    // With a canvas, its set is the document's one record of the actions; without, the names.
+    // With a canvas, its set is the document's one record of the actions; without, the host's sets.
     const std::string* setName = nullptr;
     const std::string* actionName = nullptr;
     if (!NamedAction(parameters, setName, actionName)) {
-      result = host::kErrNoSuchAction;
+      result = host::kErrNoSuchObject;
     } else if (canvas != nullptr) {
       result = canvas->PlayAction(*setName, *actionName);
-    } else if (!actionSet.Holds(*setName, *actionName)) {
-      result = host::kErrNoSuchAction;
+    } else if (!HoldsAction(*setName, *actionName)) {
+      result = host::kErrNoSuchObject;
     }
-  } else if (canvas != nullptr && (event == host::kEventSet || event == host::kEventAddTo)) {
-    result = parameters != nullptr ? canvas->Select(event, *parameters) : host::kParamErr;
+    if (result == 0) {
+      // Each adjustment event of the action is a state of its own.
+      const PlayableAction* played = canvas != nullptr ? canvas->actions().Find(*actionName) : nullptr;
+      AddHistory(*actionName, played != nullptr ? static_cast<int>(played->events.size()) : 1);
+    }
+  } else if (event == host::kEventOpen) {
+    result = OpenActionFile(parameters);
+  } else if (IsSelectionEvent(event)) {
+    if (canvas != nullptr) result = parameters != nullptr ? canvas->Select(event, *parameters) : host::kParamErr;
+    if (result == 0) AddHistory(CodeText(event));
   }
   Log(result == 0 ? line : line + " -> " + std::to_string(result));
   if (result == 0 && afterPlay) afterPlay(line);
@@ -218,6 +279,34 @@ int32_t Host::QueryProperty(uint32_t signature, uint32_t key, int32_t index, int
     const std::string line = "get " + CodeText(key) + " -> ";
     Log(result == 0 ? line + std::to_string(*value) : line + "error " + std::to_string(result));
   }
+  return result;
+}
+
+int32_t Host::GetObject(const Reference& reference) {
+  int32_t result = host::kParamErr;
+  const auto& elements = reference.elements;
+  if (elements.size() == 1 && elements[0].form == ReferenceElement::Form::Name &&
+      elements[0].desiredClass == host::kClassActionSet) {
+    result = HoldsSet(elements[0].name) ? 0 : host::kErrNoSuchObject;
+  }
+  if (recording) Log("get " + ToText(reference) + (result == 0 ? " -> found" : " -> " + std::to_string(result)));
+  return result;
+}
+
+int32_t Host::SuspendHistory(const std::string& name, host::SPErr(HOST_API* callback)(void*), void* data) {
+  ++suspensionDepth_;
+  int32_t result = 0;
+  try {
+    result = callback(data);
+  } catch (...) {
+    // A real host's frames cannot be unwound through: this is the plug-in's fault.
+    objects.AddViolation("SuspendHistory: an exception left the plug-in's callback");
+    result = host::kParamErr;
+  }
+  --suspensionDepth_;
+  ++suspensions_;
+  // A callback that fails has its state taken back; the model keeps no state for it.
+  if (result == 0) AddHistory(name);
   return result;
 }
 

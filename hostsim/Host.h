@@ -38,6 +38,13 @@ struct ActionSet {
 
 const std::vector<std::string>& DefaultVariationActions();
 
+// Reads the action file an 'Opn ' event names, the path as its alias held it: fills `set` and
+// returns 0, or returns a code and says what is wrong with the file in `error`.
+using ActionFileOpener = std::function<int32_t(const std::string& path, ActionSet& set, std::string& error)>;
+
+// Reads the file with the project's action file reader, the path taken as it is.
+int32_t OpenActionFileAsIs(const std::string& path, ActionSet& set, std::string& error);
+
 class Canvas;
 
 struct SuiteUse {
@@ -65,7 +72,14 @@ class Host {
 
   // What the plug-in sees.
   Document document;
+  // The set the host starts with, unless it starts as a fresh Photoshop does, with none.
   ActionSet actionSet;
+  bool hasActionSet = true;
+  // Sets loaded by 'Opn ', in order; a second load of a set adds a second set of the same name,
+  // and a play by name takes the first.
+  std::vector<ActionSet> loadedSets;
+  ActionFileOpener openActionFile = OpenActionFileAsIs;
+  std::string lastOpenError;  // why the latest refused 'Opn ' was refused
   std::string pluginName = "ZEM_Variations";
   // The host's main window as UIHooks' MainAppWindow hands it out (an HWND on Windows); 0 for none.
   intptr_t mainWindow = 0;
@@ -79,6 +93,8 @@ class Host {
   // Makes the host refuse a suite by name: its next `times` acquisitions, or all of them.
   static constexpr int kAlways = -1;
   void RefuseSuite(const std::string& name, int times = kAlways);
+  // Makes the host refuse one version of a suite, as a host that predates it does.
+  void RefuseSuiteVersion(const std::string& name, int32_t version);
   // Serves the suites with garbage above each result's declared width (DirtyResults.h), from the
   // next message on.
   bool dirtyResults = false;
@@ -93,11 +109,18 @@ class Host {
   const SuiteUse& Use(const std::string& suiteName) const;
   int SuitesHeld() const;  // acquisitions not yet released, over all suites
   int AcquisitionsTotal() const;
+  // Every acquisition asked for, granted or not, as "NAME/VERSION", in order.
+  const std::vector<std::string>& AcquisitionsAsked() const { return acquisitionsAsked_; }
   // "acquire NAME" and "release NAME", in the order they happened.
   const std::vector<std::string>& SuiteTrail() const { return suiteTrail_; }
   int LiveBlocks() const { return static_cast<int>(blocks_.size()); }
   const std::vector<size_t>& AllocationRequests() const { return allocationRequests_; }
   const std::vector<std::string>& BrowsedUrls() const { return browsedUrls_; }
+  // The history states the calls left, each by its name: one per selection event and per
+  // adjustment event played, or one for everything played inside SuspendHistory.
+  const std::vector<std::string>& history() const { return history_; }
+  // How many runs SuspendHistory called back; the event log shows only what was played inside.
+  int Suspensions() const { return suspensions_; }
   const std::vector<std::string>& violations() const { return objects.violations(); }
 
   // Host-side handling of descriptors, for tests and the scripting parameters.
@@ -115,6 +138,9 @@ class Host {
   // The table an acquisition gets, or null when it is refused.
   const void* AcquireTable(const std::string& name, int32_t version);
   bool Serves(const std::string& name, int32_t version) const;
+  void NoteAcquisitionAsked(const std::string& name, int32_t version) {
+    acquisitionsAsked_.push_back(name + "/" + std::to_string(version));
+  }
   void NoteAcquire(const std::string& name) {
     ++suiteUse_[name].acquired;
     suiteTrail_.push_back("acquire " + name);
@@ -126,15 +152,32 @@ class Host {
   size_t BlockSize(void* block) const;
   int32_t PlayEvent(uint32_t event, const Descriptor* parameters, int32_t options);
   int32_t QueryProperty(uint32_t signature, uint32_t key, int32_t index, intptr_t* value);
+  // Action control Get: 0 for an action set that exists, "no such object" for one that does not.
+  int32_t GetObject(const Reference& reference);
+  // Runs the callback as one history state named `name`; returns the callback's result.
+  int32_t SuspendHistory(const std::string& name, host::SPErr(HOST_API* callback)(void*), void* data);
+  // Whether the host holds a set of that name: the canvas's, or one of its own.
+  bool HoldsSet(const std::string& name) const;
   void Browse(const char* url);
 
  private:
   host::SPBasicSuite basicSuite_;
   host::SPBasicSuite dirtyBasicSuite_;
   host::SPPluginRef pluginRef_;
+  int32_t OpenActionFile(const Descriptor* parameters);
+  // The first set of that name of the host's own (the canvas's set is not one of them), or null.
+  const ActionSet* FindSet(const std::string& name) const;
+  bool HoldsAction(const std::string& setName, const std::string& actionName) const;
+  void AddHistory(const std::string& name, int states = 1);
+
   std::map<std::string, int> refusedSuites_;
+  std::vector<std::pair<std::string, int32_t>> refusedVersions_;
+  std::vector<std::string> history_;
+  int suspensionDepth_ = 0;
+  int suspensions_ = 0;
   std::map<std::string, SuiteUse> suiteUse_;
   std::vector<std::string> suiteTrail_;
+  std::vector<std::string> acquisitionsAsked_;
   std::map<void*, size_t> blocks_;
   std::vector<size_t> allocationRequests_;
   std::vector<std::string> browsedUrls_;

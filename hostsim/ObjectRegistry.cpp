@@ -14,6 +14,8 @@ const char* KindName(ObjectKind kind) {
       return "list";
     case ObjectKind::ZString:
       return "zstring";
+    case ObjectKind::Handle:
+      return "handle";
   }
   return "object";
 }
@@ -43,6 +45,20 @@ uintptr_t ObjectRegistry::MakeDescriptor(const Descriptor& contents) {
 uintptr_t ObjectRegistry::MakeZString(const std::string& text) {
   uintptr_t handle = Make(ObjectKind::ZString);
   entries_[handle].text = text;
+  return handle;
+}
+
+uintptr_t ObjectRegistry::MakeHandle(size_t size) {
+  HandleStorage& storage = handleStorage_.emplace_back();
+  storage.bytes.assign(size == 0 ? 1 : size, '\0');
+  storage.bytes.resize(size);
+  storage.master = storage.bytes.data();
+  const uintptr_t handle = reinterpret_cast<uintptr_t>(&storage.master);
+  Entry& entry = entries_[handle];
+  entry.kind = ObjectKind::Handle;
+  entry.ordinal = static_cast<int>(entries_.size());
+  entry.storage = &storage;
+  ++made_[static_cast<int>(ObjectKind::Handle)];
   return handle;
 }
 
@@ -83,6 +99,11 @@ const std::string* ObjectRegistry::FindZString(uintptr_t handle, const char* use
   return entry ? &entry->text : nullptr;
 }
 
+HandleStorage* ObjectRegistry::FindHandle(uintptr_t handle, const char* use) {
+  Entry* entry = FindLive(ObjectKind::Handle, handle, use);
+  return entry ? entry->storage : nullptr;
+}
+
 bool ObjectRegistry::Free(ObjectKind kind, uintptr_t handle, const char* use) {
   Entry* entry = FindLive(kind, handle, use);
   if (entry == nullptr) return false;
@@ -91,6 +112,7 @@ bool ObjectRegistry::Free(ObjectKind kind, uintptr_t handle, const char* use) {
   entry->descriptor = Descriptor();
   entry->reference = Reference();
   entry->list = List();
+  if (entry->storage != nullptr) entry->storage->master = nullptr;
   ++freed_[static_cast<int>(kind)];
   return true;
 }
@@ -107,6 +129,7 @@ int ObjectRegistry::Live(ObjectKind kind) const {
 
 void ObjectRegistry::Clear() {
   entries_.clear();
+  handleStorage_.clear();
   freeOrder_.clear();
   for (int i = 0; i < kObjectKindCount; ++i) made_[i] = freed_[i] = 0;
   violations_.clear();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,8 +13,15 @@
 
 namespace hostsim {
 
-enum class ObjectKind { Descriptor, Reference, List, ZString };
-constexpr int kObjectKindCount = 4;
+enum class ObjectKind { Descriptor, Reference, List, ZString, Handle };
+constexpr int kObjectKindCount = 5;
+
+// The memory of a handle: the handle is the address of `master`, which points at the bytes, as a
+// plug-in that dereferences a handle expects.
+struct HandleStorage {
+  char* master = nullptr;
+  std::vector<char> bytes;
+};
 const char* KindName(ObjectKind kind);
 
 class ObjectRegistry {
@@ -21,12 +29,15 @@ class ObjectRegistry {
   uintptr_t Make(ObjectKind kind);
   uintptr_t MakeDescriptor(const Descriptor& contents);
   uintptr_t MakeZString(const std::string& text);
+  // A handle of `size` zeroed bytes.
+  uintptr_t MakeHandle(size_t size);
 
   // Looks a live object up for use; null (and a recorded violation) when the handle is wrong.
   Descriptor* FindDescriptor(uintptr_t handle, const char* use);
   Reference* FindReference(uintptr_t handle, const char* use);
   List* FindList(uintptr_t handle, const char* use);
   const std::string* FindZString(uintptr_t handle, const char* use);
+  HandleStorage* FindHandle(uintptr_t handle, const char* use);
 
   // Returns false (and records a violation) for a double free, an unknown handle or a wrong kind.
   bool Free(ObjectKind kind, uintptr_t handle, const char* use);
@@ -54,11 +65,13 @@ class ObjectRegistry {
     Reference reference;
     List list;
     std::string text;
+    HandleStorage* storage = nullptr;
   };
 
   Entry* FindLive(ObjectKind kind, uintptr_t handle, const char* use);
 
   std::map<uintptr_t, Entry> entries_;
+  std::deque<HandleStorage> handleStorage_;  // a deque keeps every handle's address while it grows
   uintptr_t nextHandle_ = 0x10000;
   int made_[kObjectKindCount] = {};
   int freed_[kObjectKindCount] = {};

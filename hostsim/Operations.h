@@ -10,7 +10,8 @@ namespace hostsim {
   X(DescriptorPutReference) X(DescriptorGetInteger) X(Play) X(ReferenceMake) X(ReferenceFree)            \
   X(ReferencePutName) X(ReferencePutEnumerated) X(ReferencePutProperty) X(ListMake) X(ListFree)          \
   X(ListPutObject) X(GetPluginName) X(ZStringRelease) X(GetPluginAccess) X(GetAccessInfo) X(BrowseUrl)   \
-  X(GetProperty) X(MainAppWindow)
+  X(GetProperty) X(MainAppWindow) X(ControlGet) X(SuspendHistory) X(HandleNew) X(HandleDispose)          \
+  X(HandleSetLock) X(DescriptorPutAlias)
 
 enum class Op {
 #define HOSTSIM_ENUM(name) name,

@@ -28,7 +28,7 @@ bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& sourc
   PlayableSet playable;
   playable.name = ToUtf8(file.name.units);
   playable.source = source;
-  if (playable.name != setName) {
+  if (!setName.empty() && playable.name != setName) {
     error = source + " holds the action set " + QuotedUnicode(file.name.units) + "; the plug-in plays the set \"" +
             setName + "\"";
     return false;

@@ -30,7 +30,7 @@ struct PlayableSet {
 };
 
 // Reads the bytes of an action file named `source`. The file must read as an action file, hold
-// the set `setName` with at least one action, no two actions of one name, and only events the
+// the set `setName` (any set when it is empty) with at least one action, no two actions of one name, and only events the
 // reference host models (disabled events are skipped, as Photoshop skips them). Returns false with
 // one message naming the file, the action, the event and the byte offset where there is one.
 bool LoadPlayableSet(const uint8_t* bytes, size_t size, const std::string& source, const std::string& setName,

@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "../host/ActionControlSuite.h"
 #include "../host/FourCC.h"
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
@@ -28,13 +29,18 @@ namespace hostsim {
 namespace {
 
 constexpr const char kUsage[] =
-    "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE] [--out DIR] [--plugin FILE]\n"
+    "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE | --no-action-set] [--out DIR]\n"
+    "               [--plugin FILE] [--no-suspend-history]\n"
     "       hostsim --about [--plugin FILE]\n"
     "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
     "  --mode N       the split mode recorded for the step (1 to 7); without it the plug-in uses 1\n"
     "  --dialog       shows the plug-in's mode dialog first\n"
     "  --actions FILE the Photoshop action file to play (.atn; the built-in ZEM_Variations.atn by default)\n"
+    "  --no-action-set starts as a fresh Photoshop does, with no action set loaded: the plug-in then\n"
+    "                 loads ZEM_Variations.atn from its own folder\n"
+    "  --no-suspend-history serves the action control suite without SuspendHistory (version 2 only),\n"
+    "                 as an older host does: every event of the run is then a history state\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
     "  --about        shows the plug-in's About box and nothing else\n";
 
@@ -46,6 +52,8 @@ struct Options {
   bool hasMode = false;
   int32_t mode = 0;
   bool dialog = false;
+  bool noActionSet = false;
+  bool noSuspendHistory = false;
   bool about = false;
   bool help = false;
 };
@@ -92,6 +100,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.hasMode = true;
     } else if (option == "--dialog") {
       options.dialog = true;
+    } else if (option == "--no-action-set") {
+      options.noActionSet = true;
+    } else if (option == "--no-suspend-history") {
+      options.noSuspendHistory = true;
     } else if (option == "--about") {
       options.about = true;
     } else if (option == "--help" || option == "-h") {
@@ -100,6 +112,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       error = "unknown option '" + option + "'";
       return false;
     }
+  }
+  if (options.noActionSet && !options.actions.empty()) {
+    error = "--actions and --no-action-set exclude each other: without a set, the plug-in loads the one in its folder";
+    return false;
   }
   return true;
 }
@@ -263,6 +279,23 @@ bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vect
   return false;
 }
 
+// An alias on Windows holds its path in the ANSI code page; the model's files take UTF-8.
+std::string Utf8FromAnsi(const std::string& path) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (length <= 0) return path;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
+  wide.resize(static_cast<size_t>(length - 1));
+  return Utf8FromUtf16(wide);
+}
+
+// "history: 1 state, ZEM_Variations" or "history: 55 states".
+std::string HistoryText(const std::vector<std::string>& history) {
+  std::string text = "history: " + std::to_string(history.size()) + (history.size() == 1 ? " state" : " states");
+  if (history.size() == 1) text += ", " + history[0];
+  return text;
+}
+
 int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {
   Host host;
   host.accessDefaultModule = plugin.module();
@@ -310,9 +343,33 @@ struct DoItRun {
   Host host;
   std::unique_ptr<Canvas> document;
   std::string actionFile;  // as messages name it
+  std::vector<std::string> loadedFrom;  // the action files the plug-in had the host load
   int played = 0;
   int32_t mode = 1;  // the mode the plug-in recorded, or the one it was given
 };
+
+// The file the played actions came from: the one the plug-in had the host load, or the one given.
+const std::string& PlayedFrom(const DoItRun& run) {
+  return run.loadedFrom.empty() ? run.actionFile : run.loadedFrom.front();
+}
+
+// The host's answers that depend on how it was started: the action files it loads for the plug-in
+// ('Opn '), read through the same reader as --actions, and the history suite's version.
+void PrepareHost(const Options& options, DoItRun& run) {
+  if (options.noSuspendHistory) {
+    run.host.RefuseSuiteVersion(host::kPSActionControlSuite, host::kPSActionControlSuiteVersionWithHistory);
+  }
+  Canvas& canvas = *run.document;
+  run.host.openActionFile = [&canvas, &run](const std::string& ansiPath, ActionSet& set, std::string& openError) {
+    const std::string path = Utf8FromAnsi(ansiPath);
+    PlayableSet loaded;
+    if (!ReadPlayableSetFile(path, "", loaded, openError)) return int32_t(host::kParamErr);
+    set.name = loaded.name;
+    canvas.LoadActions(std::move(loaded));
+    run.loadedFrom.push_back(path);
+    return int32_t(0);
+  };
+}
 
 // The document: the image and the action file, each read and checked whole before the run, so that
 // nothing is drawn or written for an input the host cannot use.
@@ -325,11 +382,15 @@ bool OpenDocument(const Options& options, DoItRun& run, std::ostream& out, std::
     err << "hostsim: " << error << "\n";
     return false;
   }
+  // A host started as a fresh Photoshop is has no set to read: the plug-in has it load one.
   const std::string setName = ActionSet().name;  // the set the plug-in plays
-  run.actionFile = options.actions.empty() ? "the built-in ZEM_Variations.atn" : options.actions;
+  run.actionFile = options.noActionSet       ? "the plug-in's folder"
+                   : options.actions.empty() ? "the built-in ZEM_Variations.atn"
+                                             : options.actions;
   PlayableSet actions;
   const bool actionsRead =
-      options.actions.empty()
+      options.noActionSet ? true
+      : options.actions.empty()
           ? LoadPlayableSet(DefaultActionSetBytes().data(), DefaultActionSetBytes().size(), run.actionFile, setName,
                             actions, error)
           : ReadPlayableSetFile(options.actions, setName, actions, error);
@@ -338,8 +399,13 @@ bool OpenDocument(const Options& options, DoItRun& run, std::ostream& out, std::
     return false;
   }
 
-  out << "playing " << run.actionFile << " (action set " << actions.name << ", " << actions.actions.size()
-      << " actions) on a " << image.width << " x " << image.height << " image\n";
+  if (options.noActionSet) {
+    out << "starting with no action set loaded, as a fresh Photoshop does, on a " << image.width << " x "
+        << image.height << " image\n";
+  } else {
+    out << "playing " << run.actionFile << " (action set " << actions.name << ", " << actions.actions.size()
+        << " actions) on a " << image.width << " x " << image.height << " image\n";
+  }
   run.host.document.width = image.width;
   run.host.document.height = image.height;
   const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
@@ -351,6 +417,7 @@ bool OpenDocument(const Options& options, DoItRun& run, std::ostream& out, std::
     return false;
   }
   run.host.canvas = run.document.get();
+  PrepareHost(options, run);
   return true;
 }
 
@@ -371,6 +438,9 @@ bool CallDoIt(const Options& options, const Plugin& plugin, DoItRun& run, std::o
                                       host::plugInDialogRequired, nullptr};
   if (options.hasMode) parameters.descriptor = host.NewModeDescriptor(options.mode);
   const int32_t result = host.CallDoIt(plugin.entry(), &parameters);
+  for (const std::string& path : run.loadedFrom) {
+    out << "action set " << canvas.actions().name << " loaded from the plug-in's folder: " << path << "\n";
+  }
 
   run.mode = options.hasMode ? options.mode : 1;
   if (parameters.descriptor != nullptr) {
@@ -384,9 +454,12 @@ bool CallDoIt(const Options& options, const Plugin& plugin, DoItRun& run, std::o
         << " actions";
     // The plug-in plays its actions in a fixed order, so the one that failed is the next of them.
     const std::vector<std::string>& names = DefaultVariationActions();
-    if (result == host::kErrNoSuchAction && size_t(run.played) < names.size()) {
+    if (result == host::kErrNoSuchObject && options.noActionSet && run.loadedFrom.empty()) {
+      err << ": the host has no action set \"" << ActionSet().name << "\", and the plug-in loaded none from its folder";
+      if (!host.lastOpenError.empty()) err << " (" << host.lastOpenError << ")";
+    } else if (result == host::kErrNoSuchObject && size_t(run.played) < names.size()) {
       err << ": the action \"" << names[size_t(run.played)] << "\" of the set \"" << setName << "\" is not in "
-          << run.actionFile;
+          << PlayedFrom(run);
     }
     err << "; nothing was written\n";
     return false;
@@ -413,8 +486,9 @@ bool WriteFiles(const Options& options, const DoItRun& run, std::ostream& out, s
   }
   if (options.dialog && run.played == 0) out << "the dialog was cancelled: no variation was played\n";
   out << "mode " << run.mode << " (" << ModeName(run.mode) << "), " << run.played << " of "
-      << canvas.actions().actions.size() << " actions of " << run.actionFile
+      << canvas.actions().actions.size() << " actions of " << PlayedFrom(run)
       << " played, plug-in result 0 (success)\n"
+      << HistoryText(run.host.history()) << "\n"
       << "contact sheet: " << sheetPath << "\n"
       << "event log: " << logPath << "\n";
   return true;
@@ -428,7 +502,7 @@ std::string ResultMeaning(int32_t code) {
     case host::kUserCanceledErr: return "cancelled by the user";
     case host::kParamErr: return "bad parameter";
     case host::kSPOutOfMemoryError: return "out of memory";
-    case host::kErrNoSuchAction: return "no such object: an action of the run is missing from the action set";
+    case host::kErrNoSuchObject: return "no such object: an action of the run is missing from the action set";
     case host::kSPBadParameterError: return "'Parm': bad parameter";
     case host::kSPSuiteNotFoundError: return "'S!Fd': a host suite was not found";
     case host::kSPUnimplementedError: return "'!IMP': not implemented by the host";

@@ -9,6 +9,7 @@
 #include "../host/ActionListSuite.h"
 #include "../host/ActionReferenceSuite.h"
 #include "../host/GetFileListSuite.h"
+#include "../host/HandleSuite.h"
 #include "../host/PropertySuite.h"
 #include "../host/ResultCodes.h"
 #include "../host/UIHooksSuite.h"
@@ -46,6 +47,7 @@ OSErr Short(int32_t code) {
 // ---- basic suite ----
 
 SPErr HOST_API AcquireSuite(const char* name, int32_t version, const void** suite) {
+  H().NoteAcquisitionAsked(name ? name : "", version);
   if (int32_t fault = H().BeginCall(Op::AcquireSuite)) return fault;
   if (name == nullptr || suite == nullptr) return kSPBadParameterError;
   const void* table = H().AcquireTable(name, version);
@@ -179,6 +181,18 @@ OSErr HOST_API DescriptorPutReference(PIActionDescriptor descriptor, DescriptorK
   });
 }
 
+// An alias on Windows is a handle holding the file's zero-terminated path.
+OSErr HOST_API DescriptorPutAlias(PIActionDescriptor descriptor, DescriptorKeyID key, Handle alias) {
+  return PutInto(Op::DescriptorPutAlias, descriptor, "PutAlias", [&](Descriptor& target) {
+    const HandleStorage* storage = H().objects.FindHandle(Id(alias), "PutAlias value");
+    if (storage == nullptr) return kRefused;
+    const auto end = std::find(storage->bytes.begin(), storage->bytes.end(), '\0');
+    if (end == storage->bytes.end()) return kRefused;
+    target.Put(key, Value::Alias(std::string(storage->bytes.begin(), end)));
+    return OSErr(0);
+  });
+}
+
 OSErr HOST_API DescriptorGetInteger(PIActionDescriptor descriptor, DescriptorKeyID key, int32_t* value) {
   if (int32_t fault = H().BeginCall(Op::DescriptorGetInteger)) return Short(fault);
   const Descriptor* source = H().objects.FindDescriptor(Id(descriptor), "GetInteger");
@@ -205,6 +219,55 @@ OSErr HOST_API Play(PIActionDescriptor* result, DescriptorEventID event, PIActio
   if (played != 0) return Short(played);
   *result = As<PIActionDescriptor>(H().objects.Make(ObjectKind::Descriptor));
   return 0;
+}
+
+OSErr HOST_API ControlGet(PIActionDescriptor* result, PIActionReference reference) {
+  if (int32_t fault = H().BeginCall(Op::ControlGet)) return Short(fault);
+  const Reference* target = H().objects.FindReference(Id(reference), "Get");
+  if (result == nullptr || target == nullptr) return kRefused;
+  const int32_t found = H().GetObject(*target);
+  if (found != 0) return Short(found);
+  *result = As<PIActionDescriptor>(H().objects.Make(ObjectKind::Descriptor));
+  return 0;
+}
+
+OSErr HOST_API SuspendHistory(PIActionReference reference, PIActionSuspendProc callback, void* data,
+                              ASZString name) {
+  if (int32_t fault = H().BeginCall(Op::SuspendHistory)) return Short(fault);
+  const Reference* document = H().objects.FindReference(Id(reference), "SuspendHistory reference");
+  const std::string* historyName = H().objects.FindZString(Id(name), "SuspendHistory name");
+  if (document == nullptr || historyName == nullptr || callback == nullptr) return kRefused;
+  // The state's name is copied before the callback, which may not outlive it.
+  return Short(H().SuspendHistory(std::string(*historyName), callback, data));
+}
+
+// ---- handle suite ----
+
+Handle HOST_API HandleNew(int32_t size) {
+  if (H().BeginCall(Op::HandleNew) != 0 || size < 0) return nullptr;
+  return As<Handle>(H().objects.MakeHandle(static_cast<size_t>(size)));
+}
+
+// The two slots without a result are served without the guard, so they catch for themselves.
+void HOST_API HandleDispose(Handle handle) noexcept {
+  try {
+    H().BeginCall(Op::HandleDispose);
+    H().objects.Free(ObjectKind::Handle, Id(handle), "Handle Dispose");
+  } catch (...) {
+  }
+}
+
+// The slot has no result: a failed call hands out no address.
+void HOST_API HandleSetLock(Handle handle, Boolean lock, char** address, Boolean* oldLock) noexcept {
+  (void)lock;
+  if (address != nullptr) *address = nullptr;
+  if (oldLock != nullptr) *oldLock = 0;
+  try {
+    const bool failed = H().BeginCall(Op::HandleSetLock) != 0;
+    HandleStorage* storage = H().objects.FindHandle(Id(handle), "Handle SetLock");
+    if (address != nullptr && !failed && storage != nullptr) *address = storage->master;
+  } catch (...) {
+  }
 }
 
 // ---- action reference suite ----
@@ -358,13 +421,32 @@ PSActionDescriptorProcs MakeDescriptorTable() {
   table.PutObject = Guard<DescriptorPutObject>::Call;
   table.PutEnumerated = Guard<DescriptorPutEnumerated>::Call;
   table.PutReference = Guard<DescriptorPutReference>::Call;
+  table.PutAlias = Guard<DescriptorPutAlias>::Call;
   table.GetInteger = Guard<DescriptorGetInteger>::Call;
   return table;
 }
 
-PSActionControlProcs MakeControlTable() {
+// Version 2 leaves SuspendHistory out, so that a plug-in that calls it through a version 2 table
+// fails loudly.
+PSActionControlProcs MakeControlTable(int32_t version) {
   PSActionControlProcs table{};
   table.Play = Guard<Play>::Call;
+  table.Get = Guard<ControlGet>::Call;
+  if (version >= kPSActionControlSuiteVersionWithHistory) table.SuspendHistory = Guard<SuspendHistory>::Call;
+  return table;
+}
+
+// The handle functions have no result code to fail with: a failure hands out nothing.
+struct NoHandleOnFailure {
+  static constexpr Handle kMemoryFull = nullptr;
+  static constexpr Handle kOther = nullptr;
+};
+
+PSHandleSuite2 MakeHandleTable() {
+  PSHandleSuite2 table{};
+  table.New = Guard<HandleNew, NoHandleOnFailure>::Call;
+  table.Dispose = HandleDispose;
+  table.SetLock = HandleSetLock;
   return table;
 }
 
@@ -421,7 +503,9 @@ PSPropertySuite MakePropertyTable() {
 }
 
 const PSActionDescriptorProcs descriptorTable = MakeDescriptorTable();
-const PSActionControlProcs controlTable = MakeControlTable();
+const PSActionControlProcs controlTable = MakeControlTable(kPSActionControlSuiteVersion);
+const PSActionControlProcs controlTable3 = MakeControlTable(kPSActionControlSuiteVersionWithHistory);
+const PSHandleSuite2 handleTable = MakeHandleTable();
 const PSActionReferenceProcs referenceTable = MakeReferenceTable();
 const PSActionListProcs listTable = MakeListTable();
 const PSUIHooksSuite1 uiHooksTable = MakeUIHooksTable();
@@ -439,6 +523,7 @@ struct ServedSuite {
 const ServedSuite servedSuites[] = {
     {kPSActionDescriptorSuite, kPSActionDescriptorSuiteVersion, &descriptorTable},
     {kPSActionControlSuite, kPSActionControlSuiteVersion, &controlTable},
+    {kPSActionControlSuite, kPSActionControlSuiteVersionWithHistory, &controlTable3},
     {kPSActionReferenceSuite, kPSActionReferenceSuiteVersion, &referenceTable},
     {kPSActionListSuite, kPSActionListSuiteVersion, &listTable},
     {kPSUIHooksSuite, kPSUIHooksSuiteVersion, &uiHooksTable},
@@ -446,6 +531,7 @@ const ServedSuite servedSuites[] = {
     {kSPAccessSuite, kSPAccessSuiteVersion, &accessTable},
     {kPSGetFileListSuite, kPSGetFileListSuiteVersion, &getFileListTable},
     {kPSPropertySuite, kPSPropertySuiteVersion, &propertyTable},
+    {kPSHandleSuite, kPSHandleSuiteVersion, &handleTable},
 };
 
 }  // namespace

@@ -57,6 +57,13 @@ Value Value::ReferenceTo(const Reference& value) {
   return v;
 }
 
+Value Value::Alias(const std::string& path) {
+  Value v;
+  v.kind = Kind::Alias;
+  v.path = path;
+  return v;
+}
+
 void Descriptor::Put(uint32_t key, Value value) {
   for (auto& entry : entries) {
     if (entry.first == key) {
@@ -110,6 +117,8 @@ std::string ToText(const Value& value) {
       return ToText(*value.list);
     case Value::Kind::Reference:
       return ToText(*value.reference);
+    case Value::Kind::Alias:
+      return "alias(" + value.path + ")";
   }
   return "?";
 }

@@ -16,7 +16,7 @@ struct List;
 struct Reference;
 
 struct Value {
-  enum class Kind { Integer, UnitFloat, Boolean, Enumerated, Object, List, Reference };
+  enum class Kind { Integer, UnitFloat, Boolean, Enumerated, Object, List, Reference, Alias };
 
   Kind kind = Kind::Integer;
   int32_t integer = 0;
@@ -27,6 +27,7 @@ struct Value {
   std::shared_ptr<const Descriptor> object;
   std::shared_ptr<const List> list;
   std::shared_ptr<const Reference> reference;
+  std::string path;  // an alias's file, the bytes the plug-in's handle held
 
   static Value Integer(int32_t value);
   static Value UnitFloat(uint32_t unit, double value);
@@ -35,6 +36,7 @@ struct Value {
   static Value Object(uint32_t objectClass, const Descriptor& value);
   static Value ListOf(const List& value);
   static Value ReferenceTo(const Reference& value);
+  static Value Alias(const std::string& path);
 };
 
 struct Descriptor {

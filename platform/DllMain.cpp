@@ -41,6 +41,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   DWORD lastError = GetLastError();
   zem::AppendLoadTrace(reason);
   zem::PluginInstance = instance;
+  zem::OwnModule = instance;
   SetLastError(lastError);
   return TRUE;
 }

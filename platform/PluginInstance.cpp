@@ -5,6 +5,7 @@
 namespace zem {
 
 ModuleHandle PluginInstance = nullptr;
+ModuleHandle OwnModule = nullptr;
 
 ModuleHandle GetPluginInstance(host::SPPluginRef plugin) {
   if (plugin == nullptr) return PluginInstance;

@@ -2,7 +2,8 @@
 # Builds the release package: both modules and the action set in release mode, in build folders
 # of their own (build/package/win32, build/package/win64), and writes
 # build/package/ZEM_Variations-VERSION-windows.zip holding x64/ZEM_Variations.8li,
-# x86/ZEM_Variations.8li, ZEM_Variations.atn, INSTALL.txt (CR LF) and SHA256SUMS.
+# x86/ZEM_Variations.8li, the action set ZEM_Variations.atn beside each module (so that one
+# architecture's folder is the whole installation), INSTALL.txt (CR LF) and SHA256SUMS.
 #   bash tools/package.sh [--builds DIR]
 # --builds DIR takes the modules from the release builds DIR/win32 and DIR/win64 instead (the test
 # command's, which are built already); only the modules are linked again there.
@@ -50,9 +51,10 @@ rm -rf "$stage"
 mkdir -p "$stage/x64" "$stage/x86"
 cp "$builds/win64/bin/ZEM_Variations.8li" "$stage/x64/"
 cp "$builds/win32/bin/ZEM_Variations.8li" "$stage/x86/"
-cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/"
+cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/x64/"
+cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/x86/"
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' release/INSTALL.txt >"$stage/INSTALL.txt"
-members=(INSTALL.txt ZEM_Variations.atn x64/ZEM_Variations.8li x86/ZEM_Variations.8li)
+members=(INSTALL.txt x64/ZEM_Variations.8li x64/ZEM_Variations.atn x86/ZEM_Variations.8li x86/ZEM_Variations.atn)
 (cd "$stage" && sha256sum "${members[@]}" >SHA256SUMS)
 members+=(SHA256SUMS)
 

@@ -3,6 +3,7 @@
 #include "../entry/HostObjects.h"
 #include "../host/Keys.h"
 #include "../host/Messages.h"
+#include "ActionSetLoader.h"
 #include "SplitRegion.h"
 
 namespace zem {
@@ -21,7 +22,7 @@ void RunVariations() {
   const SplitMode minusMode = MinusModeFor(plusMode);
   for (int i = 0; i < kVariationCount; ++i) {
     const bool isPlus = i % 2 == 0;
-    int32_t result = ApplyVariation(VariationNames[i], isPlus ? plusMode : minusMode);
+    int32_t result = ApplyVariation(VariationNames[i], isPlus ? plusMode : minusMode, i == 0);
     if (result != 0) {
       // A failed play is the run's outcome too, not only a failed region step: reporting success
       // would record a step that did not happen.
@@ -32,9 +33,15 @@ void RunVariations() {
   Deselect();
 }
 
-int32_t ApplyVariation(const char* actionName, SplitMode mode) {
+int32_t ApplyVariation(const char* actionName, SplitMode mode, bool mayLoadSet) {
   if (int32_t error = SelectSplitRegion(mode)) return error;
-  return PlayVariationAction(kVariationSetName, actionName);
+  int32_t played = PlayVariationAction(kVariationSetName, actionName);
+  // A Photoshop that never had the set loaded fails the first play; the set shipped beside the
+  // module is loaded then, and the action played once more into the region already selected.
+  if (played != 0 && mayLoadSet && LoadMissingActionSet(kVariationSetName)) {
+    played = PlayVariationAction(kVariationSetName, actionName);
+  }
+  return played;
 }
 
 int32_t PlayVariationAction(const char* setName, const char* actionName) {

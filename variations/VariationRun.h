@@ -22,8 +22,9 @@ SplitMode MinusModeFor(SplitMode plusMode);
 // complete run. The outcome is left in RunStatus: 0, or the code of the first failure.
 void RunVariations();
 
-// Selects the mode's region, then plays the action there.
-int32_t ApplyVariation(const char* actionName, SplitMode mode);
+// Selects the mode's region, then plays the action there. With `mayLoadSet`, a failed play loads the
+// action set from beside the module when the host does not have it, and plays the action again.
+int32_t ApplyVariation(const char* actionName, SplitMode mode, bool mayLoadSet = false);
 
 // Plays the named action of the named action set.
 int32_t PlayVariationAction(const char* setName, const char* actionName);

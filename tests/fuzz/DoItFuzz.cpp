@@ -95,7 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zem::HostPluginRef = nullptr;
   zem::CurrentMode = 0;
   zem::RunStatus = 0;
-  for (zem::HostSuite& holder : zem::HostSuites) holder = {nullptr, holder.version, holder.name, 0};
+  for (zem::HostSuite& holder : zem::HostSuites) {
+    holder.suite = nullptr;
+    holder.lastError = 0;
+  }
 
   for (int call = 1; call <= 2; ++call) {
     fake_dialogs::Reset();

@@ -4,17 +4,18 @@
 
 #include "PluginFixture.h"
 #include "bench/CallBudget.h"
+#include "host/ActionControlSuite.h"
 
 namespace {
 
 class CallBudgetTest : public PluginFixture {
  protected:
-  void ExpectWithinBudget(int32_t mode, bool withDescriptor) {
+  void ExpectWithinBudget(int32_t mode, bool withDescriptor, bool oneHistoryState = true) {
     if (withDescriptor) parameters.descriptor = sim.NewModeDescriptor(mode);
     sim.faults.ResetCounts();
     ASSERT_EQ(DoIt(), 0);
     const bench::CallCounts calls = bench::CountedCalls(sim.faults);
-    const bench::CallCounts least = bench::MinimumCalls(withDescriptor ? mode : 1, withDescriptor);
+    const bench::CallCounts least = bench::MinimumCalls(withDescriptor ? mode : 1, withDescriptor, oneHistoryState);
     for (int kind = 0; kind < bench::kCallKindCount; ++kind) {
       EXPECT_LE(calls.byKind[kind], least.byKind[kind])
           << bench::CallKindName(static_cast<bench::CallKind>(kind)) << ", mode " << mode;
@@ -33,5 +34,10 @@ TEST_F(CallBudgetTest, EveryModeStaysAtTheLeastItNeeds) {
 }
 
 TEST_F(CallBudgetTest, WithoutADescriptorTheDefaultModeStaysAtItsLeast) { ExpectWithinBudget(0, false); }
+
+TEST_F(CallBudgetTest, WithoutVersion3TheRunStaysAtItsLeast) {
+  sim.RefuseSuiteVersion(host::kPSActionControlSuite, host::kPSActionControlSuiteVersionWithHistory);
+  ExpectWithinBudget(5, true, false);
+}
 
 }  // namespace

@@ -279,11 +279,11 @@ TEST_F(SelectionMaskTest, PlaysFindTheirActionInTheDocumentsSetOnly) {
     Canvas canvas(Image(8, 8, 100), RedPlusOnly(setName), 8);
     sim.canvas = &canvas;
     const bool sameSet = std::string(setName) == "ZEM_Variations";
-    EXPECT_EQ(DoIt(), host::kErrNoSuchAction);
+    EXPECT_EQ(DoIt(), host::kErrNoSuchObject);
     sim.canvas = nullptr;
     ASSERT_EQ(canvas.tiles().size(), sameSet ? 2u : 1u) << "the original, then red_plus when the set is the plug-in's";
     const std::string missing = sameSet ? "red_minus" : "red_plus";
-    EXPECT_EQ(sim.log().back(), expected::Play(missing) + " -> " + std::to_string(host::kErrNoSuchAction));
+    EXPECT_EQ(sim.log().back(), expected::Play(missing) + " -> " + std::to_string(host::kErrNoSuchObject));
   }
 }
 

@@ -18,4 +18,11 @@ TEST_F(FaultSweepTest, EveryHostCallOfAWholeRunFailedInTurn) {
   }
 }
 
+TEST_F(FaultSweepTest, HostWithoutVersion3FailedInTurn) {
+  fault_sweep::HostStyle style;
+  style.withoutHistorySuspension = true;
+  int calls = fault_sweep::Sweep(AutoPluginMain, 5, [] { ResetPluginState(); }, style);
+  std::printf("fault sweep, no version 3, mode 5: %d host calls, each failed in turn\n", calls);
+}
+
 }  // namespace

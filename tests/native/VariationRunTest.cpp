@@ -192,15 +192,15 @@ TEST_F(VariationRunTest, FailedAddedStripStopsTheLaterStrips) {
 
 TEST_F(VariationRunTest, MissingActionStopsTheRunAndIsReported) {
   sim.actionSet.actions.erase(sim.actionSet.actions.begin() + 3);  // "green_minus"
-  EXPECT_EQ(RunMode(3), host::kErrNoSuchAction);
+  EXPECT_EQ(RunMode(3), host::kErrNoSuchObject);
   EXPECT_EQ(Plays(), 4);
-  EXPECT_EQ(sim.log().back(), expected::Play("green_minus") + " -> " + std::to_string(host::kErrNoSuchAction));
+  EXPECT_EQ(sim.log().back(), expected::Play("green_minus") + " -> " + std::to_string(host::kErrNoSuchObject));
   EXPECT_EQ(WrittenDescriptor(), "Cnt=3") << "a failed run records nothing";
 }
 
 TEST_F(VariationRunTest, WrongSetNameIsAMissingAction) {
   sim.actionSet.name = "Default Actions";
-  EXPECT_EQ(RunMode(1), host::kErrNoSuchAction);
+  EXPECT_EQ(RunMode(1), host::kErrNoSuchObject);
   EXPECT_EQ(Plays(), 1);
 }
 

@@ -48,9 +48,10 @@ version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMa
 zip_file=build/package/ZEM_Variations-$version-windows.zip
 unpacked=$work/unpacked
 
-members_are_exactly_the_five() {
+members_are_exactly_the_six() {
   diff <(unzip -Z1 "$zip_file" | sort) \
-       <(printf '%s\n' INSTALL.txt SHA256SUMS ZEM_Variations.atn x64/ZEM_Variations.8li x86/ZEM_Variations.8li)
+       <(printf '%s\n' INSTALL.txt SHA256SUMS x64/ZEM_Variations.8li x64/ZEM_Variations.atn \
+                        x86/ZEM_Variations.8li x86/ZEM_Variations.atn)
 }
 checksums_hold() { (cd "$unpacked" && sha256sum --check --strict SHA256SUMS); }
 install_guide_is_crlf_text() {
@@ -65,13 +66,16 @@ module_is() {
   cmake -DOBJDUMP="$objdump" -DMODULE="$unpacked/$arch/ZEM_Variations.8li" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake
 }
 windows_path() { echo "Z:${1//\//\\}"; }
-# The reference host of one architecture on an unpacked module: the whole run, both outputs.
+# The reference host of one architecture on an unpacked module, started as a fresh Photoshop with
+# no action set: the module loads the set beside it, and the whole run is one history state.
 reference_host_plays() {
   local build=$1 module=$2 out=$work/out-$1
   "$builds/$build/wine-run.sh" "$builds/$build/bin/hostsim.exe" \
-    --plugin "$(windows_path "$unpacked/$module")" --actions "$(windows_path "$unpacked/ZEM_Variations.atn")" \
+    --plugin "$(windows_path "$unpacked/$module")" --no-action-set \
     --mode 4 --out "$(windows_path "$out")" | tr -d '\r' | tee "$work/run-$build.log"
-  grep -q '18 of 18 actions of .*ZEM_Variations.atn played, plug-in result 0' "$work/run-$build.log" &&
+  grep -q "loaded from the plug-in's folder: .*${module%/*}.ZEM_Variations.atn" "$work/run-$build.log" &&
+    grep -q '18 of 18 actions of .*ZEM_Variations.atn played, plug-in result 0' "$work/run-$build.log" &&
+    grep -q '^history: 1 state, ZEM_Variations' "$work/run-$build.log" &&
     [ -s "$out/contact-sheet.png" ] && [ -s "$out/event-log.txt" ]
 }
 # The reference host of one architecture refuses the other architecture's module by name.
@@ -96,7 +100,8 @@ plugin_builds_alone() {
   fi
   cmake --build "$build" --target ZEM_Variations zem_action_set &&
     cmp "$build/bin/ZEM_Variations.8li" "$unpacked/x64/ZEM_Variations.8li" &&
-    cmp "$build/bin/ZEM_Variations.atn" "$unpacked/ZEM_Variations.atn"
+    cmp "$build/bin/ZEM_Variations.atn" "$unpacked/x64/ZEM_Variations.atn" &&
+    cmp "$build/bin/ZEM_Variations.atn" "$unpacked/x86/ZEM_Variations.atn"
 }
 same_zip_again() {
   local first
@@ -105,7 +110,7 @@ same_zip_again() {
 }
 
 check "tools/package.sh builds the package" tools/package.sh "${package_options[@]}"
-check "$zip_file holds exactly its five members" members_are_exactly_the_five
+check "$zip_file holds exactly its six members, the action set beside each module" members_are_exactly_the_six
 mkdir -p "$unpacked"
 check "it unpacks into an empty folder" unzip -q "$zip_file" -d "$unpacked"
 check "SHA256SUMS matches every file" checksums_hold
@@ -118,9 +123,9 @@ check "the x64 reference host and its Wine prefix build" \
   cmake --build "$builds/win64" --target hostsim_program wine_prefix
 check_x86 "the x86 reference host and its Wine prefix build" \
   cmake --build "$builds/win32" --target hostsim_program wine_prefix
-check "the x64 reference host plays the unpacked action set through the unpacked x64 module" \
+check "the x64 reference host, with no set loaded, runs the unpacked x64 module, which loads the set beside it" \
   reference_host_plays win64 x64/ZEM_Variations.8li
-check_x86 "the x86 reference host plays the unpacked action set through the unpacked x86 module" \
+check_x86 "the x86 reference host, with no set loaded, runs the unpacked x86 module, which loads the set beside it" \
   reference_host_plays win32 x86/ZEM_Variations.8li
 check "the x64 reference host refuses the x86 module, naming both" \
   reference_host_refuses win64 x86/ZEM_Variations.8li "is an x86 (32-bit) module, and this reference host is x64"

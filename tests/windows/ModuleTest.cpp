@@ -79,7 +79,7 @@ TEST_F(ModuleTest, WholeRunPlaysEveryActionInOrderThenClears) {
 TEST_F(ModuleTest, MissingActionFailsTheRunAcrossTheBoundary) {
   ASSERT_NE(module.Entry(), nullptr);
   sim.actionSet.actions.pop_back();
-  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), host::kErrNoSuchAction);
+  EXPECT_EQ(sim.CallDoIt(module.Entry(), &parameters), host::kErrNoSuchObject);
   EXPECT_EQ(parameters.descriptor, nullptr);
 }
 

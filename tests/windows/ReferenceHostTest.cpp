@@ -277,4 +277,41 @@ TEST_F(ReferenceHostTest, AHostThatRaisesInPlayFailsThePlayInsteadOfTheProcess) 
   EXPECT_EQ(host.violations(), std::vector<std::string>());
 }
 
+TEST_F(ReferenceHostTest, AFreshHostLoadsTheSetFromThePluginsFolderAndDrawsTheSameSheet) {
+  // Mode 1: a clearing and a triangle for each of 18 one-event actions, and the final clearing.
+  ASSERT_EQ(Run({"--no-suspend-history"}), 0) << problems.str();
+  EXPECT_NE(printed.str().find("history: 55 states\n"), std::string::npos) << printed.str();
+  const std::string loadedSheet = ReadAll(out + "\\contact-sheet.png");
+
+  ASSERT_EQ(Run({"--no-action-set"}), 0) << problems.str();
+  EXPECT_NE(printed.str().find("starting with no action set loaded"), std::string::npos) << printed.str();
+  EXPECT_NE(printed.str().find("action set ZEM_Variations loaded from the plug-in's folder: " + ProgramFolder() +
+                               "ZEM_Variations.atn\n"),
+            std::string::npos)
+      << printed.str();
+  EXPECT_NE(printed.str().find("history: 1 state, ZEM_Variations\n"), std::string::npos) << printed.str();
+  EXPECT_EQ(ReadAll(out + "\\contact-sheet.png"), loadedSheet);
+
+  EXPECT_EQ(Run({"--no-action-set", "--actions", ProgramFolder() + "ZEM_Variations.atn"}), 2);
+  EXPECT_NE(problems.str().find("--actions and --no-action-set exclude each other"), std::string::npos)
+      << problems.str();
+}
+
+TEST_F(ReferenceHostTest, AFreshHostWithoutAUsableFileBesideThePluginWritesNothing) {
+  const std::string module = work + "\\ZEM_Variations.8li";
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "ZEM_Variations.8li").c_str(), module.c_str(), FALSE));
+  std::remove((work + "\\ZEM_Variations.atn").c_str());
+  EXPECT_EQ(Run({"--no-action-set", "--plugin", module}), 1);
+  EXPECT_NE(problems.str().find("the host has no action set \"ZEM_Variations\", and the plug-in loaded none from "
+                                "its folder; nothing was written"),
+            std::string::npos)
+      << problems.str();
+  EXPECT_FALSE(Exists(out + "\\contact-sheet.png"));
+
+  const std::string bad = File("ZEM_Variations.atn", "not an action file");
+  EXPECT_EQ(Run({"--no-action-set", "--plugin", module}), 1);
+  EXPECT_NE(problems.str().find(bad + " is not a valid action file"), std::string::npos) << problems.str();
+  EXPECT_FALSE(Exists(out + "\\contact-sheet.png"));
+}
+
 }  // namespace

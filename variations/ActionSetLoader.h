@@ -1,0 +1,26 @@
+// Loading the action set from the file shipped beside the module, for a Photoshop that has never
+// had it loaded.
+#pragma once
+
+#include <cstdint>
+
+namespace zem {
+
+// The file the set is shipped in, beside the module.
+extern const char kActionSetFileName[];
+
+// Whether the host holds an action set of that name: action control Get on the set by name.
+enum class SetPresence { Present, Absent, Unknown };
+SetPresence FindActionSet(const char* setName);
+
+// Loads the action file at `ansiPath` as the host's own scripts do: event 'Opn ' with the file as
+// an alias under 'null'. Returns the host's code; a host that refuses the handle suite gets no call
+// and its refusal back.
+int32_t OpenActionFile(const char* ansiPath);
+
+// Loads the set from the file beside the module when the host says the set is absent and the
+// file is there. Returns true when the host loaded it; false, with nothing else changed, when the
+// set exists, the host cannot say, the file is missing or the load fails.
+bool LoadMissingActionSet(const char* setName);
+
+}  // namespace zem
