@@ -47,13 +47,17 @@ build_preset() {
   return 1
 }
 
-# Runs a preset's tests and counts them from ctest's summary line.
+# Runs a preset's tests into its log, with the given runner in front of ctest.
 run_ctest() {
   local preset=$1
   shift
-  "$@" ctest --preset "$preset" 2>&1 | tee "$logs/$preset.ctest"
-  # ctest's summary: "100% tests passed, 0 tests failed out of 41"
-  local line total bad
+  "$@" ctest --preset "$preset" >"$logs/$preset.ctest" 2>&1
+}
+
+# Counts a preset's tests from ctest's summary line in its log: "100% tests passed, 0 tests failed
+# out of 41".
+count_ctest() {
+  local preset=$1 line total bad
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset.ctest" | tail -n 1)
   if [ -z "$line" ]; then
     count_part "$preset" 0 1 0
@@ -66,15 +70,30 @@ run_ctest() {
 }
 
 run_native_preset() {
-  build_preset "$1" && run_ctest "$1" env CTEST_PARALLEL_LEVEL=2
+  build_preset "$1" || return
+  run_ctest "$1" env CTEST_PARALLEL_LEVEL=2
+  cat "$logs/$1.ctest"
+  count_ctest "$1"
 }
 
 # The Windows tests show real dialogs: give them a virtual display, in true colour so that
-# screenshots show the dialogs as they are.
-run_windows_tests() {
+# screenshots show the dialogs as they are. They spend much of their time waiting for windows, so
+# the x64 ones run while the x86 build goes on; their output is shown when they end.
+start_windows_tests() {
   local preset=$1
-  cmake --build --preset "$preset" --target wine_test_prefixes &&
-    run_ctest "$preset" xvfb-run -a -s "-screen 0 1024x768x24"
+  {
+    cmake --build --preset "$preset" --target wine_test_prefixes >"$logs/$preset.ctest" 2>&1 &&
+      run_ctest "$preset" xvfb-run -a -s "-screen 0 1024x768x24"
+  } &
+  windows_tests_pid=$!
+}
+
+finish_windows_tests() {
+  local preset=$1
+  wait "$windows_tests_pid"
+  echo "== $preset tests"
+  cat "$logs/$preset.ctest"
+  count_ctest "$preset"
 }
 
 # The x86 module checked without running it: its format, machine, exports and imports, and its
@@ -101,10 +120,14 @@ resource_check_sees_one_changed_byte() {
 }
 
 run_win32() {
-  build_preset win32 || return
+  build_preset win32
+  local built=$?
+  [ -n "$windows_tests_pid" ] && finish_windows_tests win64
+  [ "$built" -eq 0 ] || return
   [ -f build/win64/bin/ZEM_Variations.8li ] && check_x86_module_statically
   if [ -z "$x86_skip_reason" ]; then
-    run_windows_tests win32
+    start_windows_tests win32
+    finish_windows_tests win32
     return
   fi
   # Every Windows test program of the build, each a set of gtest cases that would run under Wine.
@@ -133,7 +156,8 @@ x86_skip_reason=$(tools/runs-32bit-programs.sh)
 
 run_native_preset native
 run_native_preset fuzz
-build_preset win64 && run_windows_tests win64
+windows_tests_pid=""
+build_preset win64 && start_windows_tests win64
 run_win32
 if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ]; then
   run_package
