@@ -46,6 +46,7 @@ class ComScope {
 // What the imaging component's most frequent refusals mean.
 const char* Meaning(HRESULT result) {
   switch (static_cast<unsigned long>(result)) {
+    case 0x88982F07ul: return "it finds the data damaged or of an unknown format";
     case 0x88982F50ul: return "it has no decoder for it";
     case 0x88982F60ul: return "the image data is damaged";
     case 0x88982F61ul: return "the image header is damaged";

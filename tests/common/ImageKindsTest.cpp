@@ -297,4 +297,20 @@ TEST(ImageKindsTest, KindsNoDecoderReadsAreRefusedSayingWhich) {
   ExpectRefused(twoComponents, "gives 2 colour components");
 }
 
+// Files whose structure is whole but whose data a decoder refuses: the message names the kind of
+// file and the decoder's reason, on either platform.
+TEST(ImageKindsTest, DamagedDataIsRefusedNamingTheKindOfFile) {
+  std::string png = png_files::EncodePng(Patterned(6, 16));
+  const size_t data = png.find("IDAT") + 4;
+  ASSERT_NE(data, std::string::npos + 4);
+  png[data] = 0x7F;  // a zlib header no decoder accepts
+  ExpectRefused(png, "refuses this 16-bit RGBA PNG");
+
+  std::string jpeg = sample_jpegs::CmykJpeg();
+  const size_t table = jpeg.find("\xff\xc4");
+  ASSERT_NE(table, std::string::npos);
+  for (int i = 0; i < 16; ++i) jpeg[table + 5 + i] = '\x20';  // 512 codes for at most 256 symbols
+  ExpectRefused(jpeg, "refuses this CMYK JPEG");
+}
+
 }  // namespace
