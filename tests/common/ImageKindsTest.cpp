@@ -167,6 +167,17 @@ TEST(ImageKindsTest, PalettePngsOfEveryDepthWithAndWithoutTransparency) {
   }
 }
 
+TEST(ImageKindsTest, InterlacedPngsOfEachColourType) {
+  const int kinds[][2] = {{0, 2}, {0, 16}, {2, 8}, {2, 16}, {4, 8}, {6, 8}, {6, 16}};
+  for (const auto& kind : kinds) {
+    PngContent interlaced = Patterned(kind[0], kind[1]);
+    interlaced.interlaced = true;
+    const bool rounded = kind[1] == 16 || kind[0] == 4 || kind[0] == 6;
+    ExpectReadAsMade(interlaced, rounded ? 1 : 0,
+                     "interlaced colour type " + std::to_string(kind[0]) + " at " + std::to_string(kind[1]) + " bits");
+  }
+}
+
 // A gradient of 16-bit grey, as ImageMagick makes for a quick test image, is read at 8 bits.
 TEST(ImageKindsTest, SixteenBitGradientIsReadRoundedToEightBits) {
   PngContent gradient;

@@ -1,5 +1,6 @@
-// PNG files of any colour type and depth, written from their samples for the tests of the image
-// readers: rows filtered with "none", the deflate stream in stored blocks, every checksum right.
+// PNG files of any colour type and depth, plain or interlaced, written from their samples for the
+// tests of the image readers: rows filtered with "none", the deflate stream in stored blocks,
+// every checksum right.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@ struct PngContent {
   std::vector<uint32_t> samples;    // width * height * channels, each below 2 to the depth
   std::vector<uint8_t> palette;     // RGB triples, for colour type 3
   std::vector<uint8_t> transparency;  // the tRNS chunk's body, when there is one
+  bool interlaced = false;            // Adam7: seven passes over ever finer grids
 };
 
 inline int Channels(int colourType) { return colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1; }
@@ -60,29 +62,47 @@ inline std::string StoredZlib(const std::string& raw) {
   return z;
 }
 
-inline std::string EncodePng(const PngContent& content) {
+// The rows of the pixels on a grid (every `stepX`th from `startX`, ...), each filter byte "none"
+// and the samples packed from the high bits of each byte.
+inline std::string GridRows(const PngContent& content, int startX, int startY, int stepX, int stepY) {
   const int channels = Channels(content.colourType);
   std::string raw;
-  for (int y = 0; y < content.height; ++y) {
-    raw += '\0';  // filter: none
+  if (startX >= content.width) return raw;
+  for (int y = startY; y < content.height; y += stepY) {
+    raw += '\0';
     uint32_t bits = 0;
     int count = 0;
-    for (int i = 0; i < content.width * channels; ++i) {
-      const uint32_t sample = content.samples[size_t(y) * content.width * channels + i];
-      if (content.depth == 16) {
-        raw += static_cast<char>(sample >> 8), raw += static_cast<char>(sample & 0xFF);
-        continue;
+    for (int x = startX; x < content.width; x += stepX) {
+      for (int c = 0; c < channels; ++c) {
+        const uint32_t sample = content.samples[(size_t(y) * content.width + x) * channels + c];
+        if (content.depth == 16) {
+          raw += static_cast<char>(sample >> 8), raw += static_cast<char>(sample & 0xFF);
+          continue;
+        }
+        bits = bits << content.depth | sample, count += content.depth;
+        if (count == 8) raw += static_cast<char>(bits), bits = 0, count = 0;
       }
-      bits = bits << content.depth | sample, count += content.depth;
-      if (count == 8) raw += static_cast<char>(bits), bits = 0, count = 0;
     }
     if (count > 0) raw += static_cast<char>(bits << (8 - count));
+  }
+  return raw;
+}
+
+inline std::string EncodePng(const PngContent& content) {
+  std::string raw;
+  if (content.interlaced) {
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    for (const auto& pass : passes) raw += GridRows(content, pass[0], pass[1], pass[2], pass[3]);
+  } else {
+    raw = GridRows(content, 0, 0, 1, 1);
   }
   std::string png("\x89PNG\r\n\x1a\n", 8), header;
   PutBigEndian32(header, uint32_t(content.width));
   PutBigEndian32(header, uint32_t(content.height));
   header += static_cast<char>(content.depth), header += static_cast<char>(content.colourType);
-  header += std::string(3, '\0');
+  header += std::string(2, '\0');
+  header += static_cast<char>(content.interlaced ? 1 : 0);
   PutChunk(png, "IHDR", header);
   if (!content.palette.empty()) PutChunk(png, "PLTE", std::string(content.palette.begin(), content.palette.end()));
   if (!content.transparency.empty()) {
