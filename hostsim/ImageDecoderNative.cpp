@@ -96,8 +96,8 @@ bool DecodePng(const uint8_t* data, size_t size, const ImageHeader& header, Imag
              (channels == 0 ? source.message : "it cannot turn its colours into RGB");
     return false;
   }
-  // Pixels with alpha are read whole (an interlaced file fills every row on each pass), then
-  // composited onto white in place.
+  // The rows are read whole, as an interlaced file's passes each fill part of every row; pixels
+  // with alpha are then composited onto white in place.
   std::vector<uint8_t> pixels(size_t(image.width) * size_t(image.height) * size_t(channels));
   std::vector<png_bytep> rows(size_t(image.height));
   for (size_t y = 0; y < rows.size(); ++y) rows[y] = pixels.data() + y * size_t(image.width) * size_t(channels);

@@ -86,13 +86,13 @@ bool IsStartOfFrame(uint8_t marker) {
 bool CheckJpegFrame(uint8_t marker, const ImageHeader& header, uint32_t length, size_t offset, std::string& reason) {
   const std::string frame = "the JPEG frame header" + At(offset);
   if (marker == 0xC3 || marker == 0xCB || (marker & 0x04) != 0) {
-    reason = frame + " is of a lossless or hierarchical JPEG, which no decoder here reads";
+    reason = frame + " is of a lossless or hierarchical JPEG, which the reference host does not read";
   } else if (header.bitDepth != 8) {
     reason = frame + " gives " + std::to_string(header.bitDepth) +
-             "-bit samples; the decoders here read JPEGs of 8-bit samples only";
+             "-bit samples; the reference host reads JPEGs of 8-bit samples only";
   } else if (header.jpegComponents != 1 && header.jpegComponents != 3 && header.jpegComponents != 4) {
     reason = frame + " gives " + std::to_string(header.jpegComponents) +
-             " colour components; a JPEG here is grey (1), colour (3) or CMYK (4)";
+             " colour components; the reference host reads grey (1), colour (3) and CMYK (4) JPEGs";
   } else if (length < 8 + 3 * uint32_t(header.jpegComponents)) {
     reason = frame + " is too short for its " + std::to_string(header.jpegComponents) + " components";
   } else {

@@ -29,10 +29,10 @@ ImageFormat SniffImageFormat(const uint8_t* data, size_t size);
 // Reads the size from the header and walks the file's structure: a PNG's chunks up to IEND, a
 // JPEG's segments up to its first scan and the end-of-image marker after it, with the EXIF
 // orientation on the way. False, with a reason in the user's terms, for a file of another format,
-// one cut short, one with no size, or one of a kind no decoder here reads (a PNG colour type and
-// depth the format does not define, a JPEG of other than 1, 3 or 4 components or 8-bit samples);
-// the size is kept when it was read before the fault. The size is not checked against the limits
-// here.
+// one cut short, one with no size, or one of a kind the reference host does not read (a PNG
+// colour type and depth the format does not define; a lossless JPEG, or one of other than 1, 3 or
+// 4 components or 8-bit samples). The size is kept when it was read before the fault; it is not
+// checked against the limits here.
 bool ReadImageHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& reason);
 
 // The kind of file in the user's terms, e.g. "16-bit RGBA PNG" or "CMYK JPEG".

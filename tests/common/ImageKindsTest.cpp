@@ -299,7 +299,7 @@ TEST(ImageKindsTest, KindsNoDecoderReadsAreRefusedSayingWhich) {
   ASSERT_NE(frame, std::string::npos);
   std::string twelveBit = jpeg;
   twelveBit[frame + 4] = 12;
-  ExpectRefused(twelveBit, "gives 12-bit samples; the decoders here read JPEGs of 8-bit samples only");
+  ExpectRefused(twelveBit, "gives 12-bit samples; the reference host reads JPEGs of 8-bit samples only");
   std::string lossless = jpeg;
   lossless[frame + 1] = '\xc3';
   ExpectRefused(lossless, "is of a lossless or hierarchical JPEG");
