@@ -45,14 +45,14 @@ class ComScope {
 
 // What the imaging component's most frequent refusals mean.
 const char* Meaning(HRESULT result) {
-  switch (static_cast<unsigned long>(result)) {
-    case 0x88982F07ul: return "it finds the data damaged or of an unknown format";
-    case 0x88982F50ul: return "it has no decoder for it";
-    case 0x88982F60ul: return "the image data is damaged";
-    case 0x88982F61ul: return "the image header is damaged";
-    case 0x88982F80ul: return "it does not know its pixel format";
-    case 0x88982F81ul: return "it cannot convert its pixels";
-    case 0x8007000Eul: return "there is not enough memory";
+  switch (result) {
+    case WINCODEC_ERR_UNKNOWNIMAGEFORMAT: return "it finds the data damaged or of an unknown format";
+    case WINCODEC_ERR_COMPONENTNOTFOUND: return "it has no decoder for it";
+    case WINCODEC_ERR_BADIMAGE: return "the image data is damaged";
+    case WINCODEC_ERR_BADHEADER: return "the image header is damaged";
+    case WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT: return "it does not know its pixel format";
+    case WINCODEC_ERR_UNSUPPORTEDOPERATION: return "it cannot convert its pixels";
+    case E_OUTOFMEMORY: return "there is not enough memory";
     default: return "it gives no reason";
   }
 }
