@@ -12,10 +12,10 @@ namespace png_files {
 struct PngContent {
   int width = 0;
   int height = 0;
-  int colourType = 0;               // 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA
-  int depth = 8;                    // bits per sample
-  std::vector<uint32_t> samples;    // width * height * channels, each below 2 to the depth
-  std::vector<uint8_t> palette;     // RGB triples, for colour type 3
+  int colourType = 0;                 // 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA
+  int depth = 8;                      // bits per sample
+  std::vector<uint32_t> samples;      // width * height * channels, each below 2 to the depth
+  std::vector<uint8_t> palette;       // RGB triples, for colour type 3
   std::vector<uint8_t> transparency;  // the tRNS chunk's body, when there is one
   bool interlaced = false;            // Adam7: seven passes over ever finer grids
 };

@@ -11,7 +11,8 @@ namespace sample_jpegs {
 constexpr int kWidth = 24, kHeight = 16;
 
 // The blocks, left to right, top row first.
-constexpr uint8_t kRgb[6][3] = {{200, 40, 40}, {40, 170, 60}, {50, 70, 200}, {224, 172, 140}, {250, 220, 90}, {90, 60, 120}};
+constexpr uint8_t kRgb[6][3] = {{200, 40, 40},   {40, 170, 60},  {50, 70, 200},
+                                {224, 172, 140}, {250, 220, 90}, {90, 60, 120}};
 constexpr uint8_t kGrey[6] = {20, 70, 120, 160, 210, 245};
 // Ink amounts, cyan, magenta, yellow and black, 255 full ink.
 constexpr uint8_t kInks[6][4] = {{0, 200, 200, 20}, {200, 0, 180, 40}, {180, 150, 0, 10},
