@@ -15,6 +15,8 @@ add_library(hostsim STATIC
   hostsim/Image.cpp
   hostsim/ImageFormat.cpp
   hostsim/ObjectRegistry.cpp
+  hostsim/Orientation.cpp
+  hostsim/PixelConversion.cpp
   hostsim/PlayableActions.cpp
   hostsim/Selection.cpp
   hostsim/Suites.cpp

@@ -22,6 +22,7 @@ add_executable(unit_tests
   tests/native/DocumentModelTest.cpp
   tests/native/CallBudgetTest.cpp
   tests/native/ImageLoaderTest.cpp
+  tests/common/ImageKindsTest.cpp
   tests/native/PlayableActionsTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)

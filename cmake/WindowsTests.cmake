@@ -106,6 +106,10 @@ target_compile_definitions(reference_host_tests PRIVATE
 add_custom_command(TARGET reference_host_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/tests/golden/contact-sheet-mode4.png
           ${CMAKE_BINARY_DIR}/bin)
+# Every kind of PNG and JPEG through the Windows Imaging Component; the native build runs the same
+# tests on libpng and libjpeg.
+add_windows_test(image_kinds_tests tests/common/ImageKindsTest.cpp)
+
 # hostsim.exe itself, copied into a folder of a non-ASCII name and run there; and the output pair
 # with one of its old files held open.
 add_windows_test(reference_host_files_tests tests/windows/ReferenceHostFilesTest.cpp)

@@ -8,6 +8,7 @@
 #include "FileAccess.h"
 #include "ImageDecoder.h"
 #include "ImageFormat.h"
+#include "Orientation.h"
 
 namespace hostsim {
 
@@ -46,6 +47,13 @@ bool DecodeImage(const uint8_t* data, size_t size, const std::string& name, Imag
       decoded.rgb.size() != size_t(decoded.width) * size_t(decoded.height) * 3) {
     error = "cannot read image " + name + ": its header says " + SizeText(header.width, header.height) +
             " pixels, its data gives " + SizeText(decoded.width, decoded.height);
+    return false;
+  }
+  try {
+    TurnUpright(decoded, header.orientation);
+  } catch (const std::bad_alloc&) {
+    error = "cannot read image " + name + ": there is not enough memory to turn its " +
+            SizeText(header.width, header.height) + " pixels upright";
     return false;
   }
   image = std::move(decoded);

@@ -24,9 +24,11 @@ constexpr int kMaxImageSide = 16384;
 constexpr int64_t kMaxImagePixels = 64LL * 1000 * 1000;
 constexpr size_t kMaxImageFileBytes = size_t(512) << 20;
 
-// Reads a PNG or JPEG file, known by its content, as RGB. On failure `image` is untouched and
-// `error` names the file and says why: missing, unreadable, of another format, cut short, or
-// outside the limits (which it states).
+// Reads a PNG or JPEG file, known by its content, as 8-bit RGB: 16-bit samples rounded to 8 bits,
+// grey and palette colours as RGB, transparency composited onto white, CMYK without a colour
+// profile, and a JPEG turned upright by its EXIF orientation. On failure `image` is untouched and
+// `error` names the file and says why: missing, unreadable, of another format or kind, cut short,
+// or outside the limits (which it states).
 bool LoadImageFile(const std::string& path, Image& image, std::string& error);
 
 // The same for a file already in memory; `name` is the file named in the error.

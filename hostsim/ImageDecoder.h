@@ -11,8 +11,10 @@
 
 namespace hostsim {
 
-// Decodes a file whose header has been read and checked against the limits into 8-bit RGB.
-// False, with a reason in the user's terms, for data the decoder refuses or finds cut short.
+// Decodes a file whose header has been read and checked against the limits into 8-bit RGB, as
+// stored (not yet turned upright). Each decoder hands its 16-bit, CMYK and transparent pixels to
+// the same conversions (PixelConversion.h), so both give the same document. False, with a reason
+// in the user's terms naming the kind of file, for data the decoder refuses or finds cut short.
 // Raises nothing; a failed allocation is a refusal.
 bool DecodePixels(const uint8_t* data, size_t size, const ImageHeader& header, Image& image, std::string& reason);
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "Orientation.h"
+
 namespace hostsim {
 namespace {
 
@@ -13,6 +15,18 @@ uint32_t BigEndian32(const uint8_t* p) {
 uint32_t BigEndian16(const uint8_t* p) { return uint32_t(p[0]) << 8 | uint32_t(p[1]); }
 
 std::string At(size_t offset) { return " at byte " + std::to_string(offset); }
+
+// The colour types and depths a PNG may have: grey 1 to 16 bits, palette 1 to 8, the rest 8 or 16.
+bool IsPngColourAndDepth(int colour, int depth) {
+  switch (colour) {
+    case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+    case 2:
+    case 4:
+    case 6: return depth == 8 || depth == 16;
+    default: return false;
+  }
+}
 
 bool ReadPngHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& reason) {
   size_t offset = sizeof kPngSignature;
@@ -38,8 +52,20 @@ bool ReadPngHeader(const uint8_t* data, size_t size, ImageHeader& header, std::s
       header.height = BigEndian32(body + 4);
       header.sized = true;
       const int depth = body[8], colour = body[9];
+      if (!IsPngColourAndDepth(colour, depth)) {
+        reason = "the PNG file's IHDR chunk" + At(offset) + " gives colour type " + std::to_string(colour) +
+                 " at " + std::to_string(depth) + " bits, a kind of PNG the format does not define";
+        return false;
+      }
+      if (body[10] != 0 || body[11] != 0 || body[12] > 1) {
+        reason = "the PNG file's IHDR chunk" + At(offset) +
+                 " names a compression, filter or interlace method the format does not define";
+        return false;
+      }
       const int channels = colour == 2 ? 3 : colour == 4 ? 2 : colour == 6 ? 4 : 1;
-      header.bitsPerPixel = depth * (colour == 3 ? 1 : channels);
+      header.bitsPerPixel = depth * channels;
+      header.bitDepth = depth;
+      header.pngColourType = colour;
       first = false;
     } else if (std::memcmp(type, "IDAT", 4) == 0) {
       header.dataBytes += length;
@@ -53,6 +79,26 @@ bool ReadPngHeader(const uint8_t* data, size_t size, ImageHeader& header, std::s
 
 bool IsStartOfFrame(uint8_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// The frames the decoders read: sequential or progressive, Huffman or arithmetic coded, of 8-bit
+// samples in 1 (grey), 3 (YCbCr or RGB) or 4 (CMYK or YCCK) components.
+bool CheckJpegFrame(uint8_t marker, const ImageHeader& header, uint32_t length, size_t offset, std::string& reason) {
+  const std::string frame = "the JPEG frame header" + At(offset);
+  if (marker == 0xC3 || marker == 0xCB || (marker & 0x04) != 0) {
+    reason = frame + " is of a lossless or hierarchical JPEG, which the reference host does not read";
+  } else if (header.bitDepth != 8) {
+    reason = frame + " gives " + std::to_string(header.bitDepth) +
+             "-bit samples; the reference host reads JPEGs of 8-bit samples only";
+  } else if (header.jpegComponents != 1 && header.jpegComponents != 3 && header.jpegComponents != 4) {
+    reason = frame + " gives " + std::to_string(header.jpegComponents) +
+             " colour components; the reference host reads grey (1), colour (3) and CMYK (4) JPEGs";
+  } else if (length < 8 + 3 * uint32_t(header.jpegComponents)) {
+    reason = frame + " is too short for its " + std::to_string(header.jpegComponents) + " components";
+  } else {
+    return true;
+  }
+  return false;
 }
 
 bool ReadJpegHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& reason) {
@@ -78,9 +124,14 @@ bool ReadJpegHeader(const uint8_t* data, size_t size, ImageHeader& header, std::
         reason = "the JPEG frame header" + At(offset) + " is too short";
         return false;
       }
+      header.bitDepth = data[offset + 4];
       header.height = BigEndian16(data + offset + 5);
       header.width = BigEndian16(data + offset + 7);
+      header.jpegComponents = data[offset + 9];
       header.sized = true;
+      if (!CheckJpegFrame(marker, header, length, offset, reason)) return false;
+    } else if (marker == 0xE1 && header.orientation == 1) {
+      header.orientation = ExifOrientation(data + offset + 4, length - 2);
     } else if (marker == 0xDA) {  // start of scan: the entropy-coded data follows
       if (!header.sized) {
         reason = "the JPEG file's image data" + At(offset) + " comes before its frame header";
@@ -124,6 +175,18 @@ bool ReadImageHeader(const uint8_t* data, size_t size, ImageHeader& header, std:
   }
   reason = "it is neither a PNG nor a JPEG file (the reference host reads only these, whatever the file's name)";
   return false;
+}
+
+std::string ImageKind(const ImageHeader& header) {
+  if (header.format == ImageFormat::Png) {
+    const char* colours[] = {"grey", "", "RGB", "palette", "grey-and-alpha", "", "RGBA"};
+    const bool known = header.pngColourType >= 0 && header.pngColourType <= 6;
+    return std::to_string(header.bitDepth) + "-bit " + (known ? colours[header.pngColourType] : "") + " PNG";
+  }
+  if (header.format == ImageFormat::Jpeg) {
+    return header.jpegComponents == 1 ? "grey JPEG" : header.jpegComponents == 4 ? "CMYK JPEG" : "colour JPEG";
+  }
+  return "file";
 }
 
 bool HoldsEnoughData(const ImageHeader& header, std::string& reason) {

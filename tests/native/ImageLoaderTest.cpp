@@ -103,7 +103,7 @@ TEST(ImageLoaderTest, MalformedJpegTablesAreRefused) {
   const size_t table = jpeg.find("\xff\xc4");
   ASSERT_NE(table, std::string::npos);
   for (int i = 0; i < 16; ++i) jpeg[table + 5 + i] = '\x20';  // 512 codes for at most 256 symbols
-  ExpectRefused(jpeg, "the JPEG decoder refuses it");
+  ExpectRefused(jpeg, "the JPEG decoder refuses this colour JPEG: ");
 }
 
 TEST(ImageLoaderTest, FilesAreReadWithTheirNameInEveryMessage) {
