@@ -10,6 +10,7 @@
 
 #include "host/ActionControlSuite.h"
 #include "host/Messages.h"
+#include "host/ResultCodes.h"
 #include "hostsim/Host.h"
 
 namespace fault_sweep {

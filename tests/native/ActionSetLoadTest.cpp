@@ -10,6 +10,7 @@
 #include "PluginFixture.h"
 #include "common/FaultSweep.h"
 #include "host/HandleSuite.h"
+#include "host/ResultCodes.h"
 #include "hostsim/PlayableActions.h"
 #include "platform/ModuleFolder.h"
 #include "variations/ActionSetLoader.h"

@@ -14,6 +14,7 @@
 #include "host/HandleSuite.h"
 #include "host/Keys.h"
 #include "host/Messages.h"
+#include "host/ResultCodes.h"
 #include "hostsim/Host.h"
 #include "hostsim/PlayableActions.h"
 
