@@ -99,16 +99,33 @@ Finished RunProgram(const std::string& program, const std::string& arguments, co
   PROCESS_INFORMATION process{};
   const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                                       Utf16FromUtf8(folder).c_str(), &startup, &process);
-  writeEnd.reset();  // the child's copy is the only one left, so reading ends when the child does
+  writeEnd.reset();  // the child holds the only other copy
   if (started) {
     const zem::UniqueKernelObject thread(process.hThread);
     const zem::UniqueKernelObject child(process.hProcess);
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-      finished.output.append(buffer, got);
+    // The child's end, not the pipe's, ends the reading: a process that inherited the write end
+    // (Wine starts helpers of its own) could keep the pipe open long after the child has gone.
+    const ULONGLONG deadline = GetTickCount64() + 120000;
+    bool ended = false;
+    for (;;) {
+      DWORD available = 0;
+      if (!PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // closed, all read
+      if (available > 0) {
+        char buffer[4096];
+        DWORD got = 0;
+        if (!ReadFile(readEnd.get(), buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) break;
+        finished.output.append(buffer, got);
+      } else if (ended) {
+        break;
+      } else if (GetTickCount64() > deadline) {
+        TerminateProcess(child.get(), 1);
+        finished.output += "\n[still running after 120 s: ended by the test]\n";
+        break;
+      } else {
+        ended = WaitForSingleObject(child.get(), 20) == WAIT_OBJECT_0;
+      }
     }
-    WaitForSingleObject(child.get(), 120000);
+    WaitForSingleObject(child.get(), 5000);
     GetExitCodeProcess(child.get(), &finished.exitCode);
   }
   return finished;
