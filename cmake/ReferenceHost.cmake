@@ -14,7 +14,7 @@ if(NOT WIN32)
 endif()
 
 target_sources(reference_host PRIVATE hostsim/ReferenceHost.cpp hostsim/ReplaceTogether.cpp)
-target_link_libraries(reference_host PUBLIC zem_core)
+target_link_libraries(reference_host PUBLIC zem_core psapi)
 
 # hostsim.exe, with a wide-character entry point: its arguments are the paths as the user has them.
 add_executable(hostsim_program hostsim/ReferenceHostMain.cpp)

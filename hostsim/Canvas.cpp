@@ -5,6 +5,7 @@
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
 #include "Host.h"
+#include "Stopwatch.h"
 
 namespace hostsim {
 namespace {
@@ -42,12 +43,14 @@ bool Points(const Descriptor& polygon, std::vector<Point>& points) {
 Canvas::Canvas(Image image, PlayableSet actions, int tileSide)
     : image_(std::move(image)), actions_(std::move(actions)), tileSide_(tileSide) {
   selection_.Resize(image_.width, image_.height);
+  Stopwatch stopwatch(times_.thumbnails);
   tiles_.push_back({"original", "", Thumbnail(image_, tileSide_)});
 }
 
 int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
   const Value* shape = parameters.Find(host::kKeyTo);
   if (!IsSelectionReference(parameters.Find(host::kKeyNull)) || shape == nullptr) return host::kParamErr;
+  Stopwatch stopwatch(times_.selecting);
 
   if (event == host::kEventSet && shape->kind == Value::Kind::Enumerated && shape->type == host::kTypeOrdinal &&
       shape->enumValue == host::kEnumNone) {
@@ -81,7 +84,11 @@ int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
 int32_t Canvas::PlayAction(const std::string& name) {
   const PlayableAction* action = actions_.Find(name);
   if (action == nullptr) return kErrNoSuchAction;
-  for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
+  {
+    Stopwatch stopwatch(times_.adjusting);
+    for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
+  }
+  Stopwatch stopwatch(times_.thumbnails);
   tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_)});
   return 0;
 }

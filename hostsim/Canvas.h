@@ -19,6 +19,13 @@ struct Tile {
   Image picture;
 };
 
+// The time spent on each kind of pixel work, in seconds.
+struct PixelWorkTimes {
+  double selecting = 0;
+  double adjusting = 0;
+  double thumbnails = 0;
+};
+
 class Canvas {
  public:
   // `tileSide` bounds the pictures taken, of the original now and after each action: each fits a
@@ -36,6 +43,7 @@ class Canvas {
   const Selection& selection() const { return selection_; }
   const PlayableSet& actions() const { return actions_; }
   const std::vector<Tile>& tiles() const { return tiles_; }
+  const PixelWorkTimes& times() const { return times_; }
 
  private:
   Image image_;
@@ -43,6 +51,7 @@ class Canvas {
   PlayableSet actions_;
   int tileSide_;
   std::vector<Tile> tiles_;
+  PixelWorkTimes times_;
 };
 
 // The picture scaled to fit a `side` x `side` square, its proportions kept (no side below one

@@ -1,9 +1,11 @@
 #include "ReferenceHost.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -20,6 +22,7 @@
 #include "PlayableActions.h"
 #include "PngWriter.h"
 #include "ReplaceTogether.h"
+#include "Stopwatch.h"
 #include "WindowsText.h"
 #include "platform/ModuleArchitecture.h"
 
@@ -28,6 +31,7 @@ namespace {
 
 constexpr const char kUsage[] =
     "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE] [--out DIR] [--plugin FILE]\n"
+    "               [--timings]\n"
     "       hostsim --about [--plugin FILE]\n"
     "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
@@ -35,7 +39,8 @@ constexpr const char kUsage[] =
     "  --dialog       shows the plug-in's mode dialog first\n"
     "  --actions FILE the Photoshop action file to play (.atn; the built-in ZEM_Variations.atn by default)\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
-    "  --about        shows the plug-in's About box and nothing else\n";
+    "  --about        shows the plug-in's About box and nothing else\n"
+    "  --timings      ends with the time each part of the run took and the peak memory\n";
 
 struct Options {
   std::string image;
@@ -47,6 +52,7 @@ struct Options {
   bool dialog = false;
   bool about = false;
   bool help = false;
+  bool timings = false;
 };
 
 bool ParseInteger(const std::string& text, int32_t& value) {
@@ -91,6 +97,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.hasMode = true;
     } else if (option == "--dialog") {
       options.dialog = true;
+    } else if (option == "--timings") {
+      options.timings = true;
     } else if (option == "--about") {
       options.about = true;
     } else if (option == "--help" || option == "-h") {
@@ -264,6 +272,27 @@ bool WriteOutputs(const std::string& folder, const Image& sheet, const std::vect
   return false;
 }
 
+// The seconds of the parts of a run that are not pixel work on the canvas.
+struct RunTimes {
+  double decoding = 0;
+  double writing = 0;
+};
+
+// One line: each part's time and the process's peak working set, as the benchmark reads it.
+void PrintTimings(const RunTimes& run, const PixelWorkTimes& pixels, std::ostream& out) {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  const double peak =
+      GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory) ? memory.PeakWorkingSetSize / 1e6 : 0;
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "timings: decode %.1f ms, selections %.1f ms, adjustments %.1f ms, thumbnails %.1f ms, "
+                "sheet and files %.1f ms, peak working set %.1f MB\n",
+                1000 * run.decoding, 1000 * pixels.selecting, 1000 * pixels.adjusting, 1000 * pixels.thumbnails,
+                1000 * run.writing, peak);
+  out << line;
+}
+
 int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {
   Host host;
   host.accessDefaultModule = plugin.module();
@@ -318,12 +347,16 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   }
   if (options.about) return ShowAbout(plugin, out, err);
 
+  RunTimes times;
   Image image;
   if (options.image.empty()) {
     image = BuiltInImage();
-  } else if (!LoadImageFile(options.image, image, error)) {
-    err << "hostsim: " << error << "\n";
-    return 1;
+  } else {
+    Stopwatch stopwatch(times.decoding);
+    if (!LoadImageFile(options.image, image, error)) {
+      err << "hostsim: " << error << "\n";
+      return 1;
+    }
   }
   // The action file is read and checked whole before the run: a set the host cannot play is
   // refused before anything is drawn or written.
@@ -401,15 +434,19 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
 
   const std::string title = actions.name + ", mode " + std::to_string(mode) + " (" + ModeName(mode) + ")";
   std::string sheetPath, logPath;
-  if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), host.log(), sheetPath, logPath, error)) {
-    err << "hostsim: " << error << "\n";
-    return 1;
+  {
+    Stopwatch stopwatch(times.writing);
+    if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), host.log(), sheetPath, logPath, error)) {
+      err << "hostsim: " << error << "\n";
+      return 1;
+    }
   }
   if (options.dialog && played == 0) out << "the dialog was cancelled: no variation was played\n";
   out << "mode " << mode << " (" << ModeName(mode) << "), " << played << " of " << actions.actions.size()
       << " actions of " << actionFile << " played, plug-in result 0 (success)\n"
       << "contact sheet: " << sheetPath << "\n"
       << "event log: " << logPath << "\n";
+  if (options.timings) PrintTimings(times, canvas.times(), out);
   return 0;
 }
 
