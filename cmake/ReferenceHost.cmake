@@ -13,7 +13,7 @@ if(NOT WIN32)
   return()
 endif()
 
-target_sources(reference_host PRIVATE hostsim/ReferenceHost.cpp hostsim/ReplaceTogether.cpp)
+target_sources(reference_host PRIVATE hostsim/ReferenceHost.cpp hostsim/ReplaceTogether.cpp hostsim/ThreadedRowsWin32.cpp)
 target_link_libraries(reference_host PUBLIC zem_core psapi)
 
 # hostsim.exe, with a wide-character entry point: its arguments are the paths as the user has them.

@@ -25,10 +25,26 @@ void ScaleFromPivot(float rgb[3], float pivot, float factor) {
   for (int c = 0; c < 3; ++c) rgb[c] = pivot + (rgb[c] - pivot) * factor;
 }
 
-// Puts back the luma of `original` by moving all three channels alike.
-inline void KeepLuma(const uint8_t original[3], float rgb[3]) {
-  const float lost = Luma(original[0], original[1], original[2]) - Luma(rgb[0], rgb[1], rgb[2]);
-  rgb[0] += lost, rgb[1] += lost, rgb[2] += lost;
+// Each channel through its own table of unrounded values; with `keepLuma`, the pixel's luma then
+// put back by moving all three channels alike. The luma's products are tabulated as well: the same
+// floats as multiplying each pixel's channels, summed in the same order, so the same result.
+void ApplyChannelTables(const float (&table)[3][256], bool keepLuma, const Selection& selection, Image& image,
+                        const RowWorkers& workers) {
+  float lumaIn[3][256], lumaOut[3][256];
+  for (int c = 0; c < 3; ++c) {
+    const float weight = Luma(c == 0, c == 1, c == 2);  // channel c's share of the luma
+    for (int v = 0; v < 256; ++v) {
+      lumaIn[c][v] = weight * static_cast<float>(v);
+      lumaOut[c][v] = weight * table[c][v];
+    }
+  }
+  AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
+    out[0] = table[0][in[0]], out[1] = table[1][in[1]], out[2] = table[2][in[2]];
+    if (!keepLuma) return;
+    const float lost = lumaIn[0][in[0]] + lumaIn[1][in[1]] + lumaIn[2][in[2]] -
+                       (lumaOut[0][in[0]] + lumaOut[1][in[1]] + lumaOut[2][in[2]]);
+    out[0] += lost, out[1] += lost, out[2] += lost;
+  });
 }
 
 // Photoshop does not document Color Balance's tonal weights. Here each channel moves by the three
@@ -36,25 +52,22 @@ inline void KeepLuma(const uint8_t original[3], float rgb[3]) {
 // (1 - x)^2, midtones 4x(1 - x), highlights x^2, so that each range acts most on its own tones,
 // the highlights leave black alone and the shadows white; at full weight a setting of 100 moves
 // the channel by 100 levels. Preserve luminosity then puts the pixel's luma back.
-void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selection, Image& image) {
-  float shift[3][256];
+void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+  float shifted[3][256];
   for (int v = 0; v < 256; ++v) {
     const float x = v / 255.0f;
     const float shadows = (1 - x) * (1 - x), midtones = 4 * x * (1 - x), highlights = x * x;
     for (int c = 0; c < 3; ++c) {
-      shift[c][v] = shadows * event.shadows[c] + midtones * event.midtones[c] + highlights * event.highlights[c];
+      const float shift = shadows * event.shadows[c] + midtones * event.midtones[c] + highlights * event.highlights[c];
+      shifted[c][v] = v + shift;
     }
   }
-  const bool keepLuma = event.preserveLuminosity;
-  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
-    out[0] = in[0] + shift[0][in[0]], out[1] = in[1] + shift[1][in[1]], out[2] = in[2] + shift[2][in[2]];
-    if (keepLuma) KeepLuma(in, out);
-  });
+  ApplyChannelTables(shifted, event.preserveLuminosity, selection, image, workers);
 }
 
-void ApplyBrightnessContrast(const BrightnessContrastEvent& event, const Selection& selection, Image& image) {
+void ApplyBrightnessContrast(const BrightnessContrastEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   const ToneCurve curve = BrightnessContrastCurve(event);
-  ApplyCurves({curve, curve, curve}, selection, image);
+  ApplyCurves({curve, curve, curve}, selection, image, workers);
 }
 
 // Lightness +100 is white and -100 black: towards white by its share when raising, towards black
@@ -67,20 +80,20 @@ float Lighten(float value, int lightness) {
 // 1 + s/100 (no further than the gamut when raising), which for a fixed hue and lightness is the
 // same as scaling each channel's distance from the HSL lightness; then lightness. Colorize gives
 // every pixel the hue and saturation set, keeping its HSL lightness.
-void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& selection, Image& image) {
+void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   const float turn = event.hue / 60.0f;
   const float factor = 1 + event.saturation / 100.0f;
   const int lightness = event.lightness;
   if (event.colorize) {
     const float hue = event.hue < 0 ? turn + 6 : turn, saturation = event.saturation / 100.0f;
-    AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+    AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
       const float rgb[3] = {float(in[0]), float(in[1]), float(in[2])};
       HslToRgb({hue, saturation, RgbToHsl(rgb).lightness}, out);
       for (int c = 0; c < 3; ++c) out[c] = Lighten(out[c], lightness);
     });
     return;
   }
-  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+  AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
     for (int c = 0; c < 3; ++c) out[c] = in[c];
     if (turn != 0) {
       Hsl hsl = RgbToHsl(out);
@@ -101,7 +114,7 @@ void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& select
 // colour gives it: the pixel times the colour, as in the Multiply blend mode, mixed in by the
 // density. Preserve luminosity then puts each pixel's luma back, so that only its colour moves.
 // (A blend of every pixel towards the colour itself would turn a blue sky grey at 25 %.)
-void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection, Image& image) {
+void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   double colour[3];
   const double* recorded = event.colour;
   switch (event.model) {
@@ -113,25 +126,25 @@ void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection,
   const float density = event.density / 100.0f;
   float pass[3];
   for (int c = 0; c < 3; ++c) pass[c] = 1 - density + density * static_cast<float>(colour[c] / 255);
-  const bool keepLuma = event.preserveLuminosity;
-  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
-    out[0] = in[0] * pass[0], out[1] = in[1] * pass[1], out[2] = in[2] * pass[2];
-    if (keepLuma) KeepLuma(in, out);
-  });
+  float passed[3][256];
+  for (int v = 0; v < 256; ++v) {
+    for (int c = 0; c < 3; ++c) passed[c][v] = v * pass[c];
+  }
+  ApplyChannelTables(passed, event.preserveLuminosity, selection, image, workers);
 }
 
-void ApplyLevels(const LevelsEvent& event, const Selection& selection, Image& image) {
-  ApplyCurves(ChannelCurves(event.entries, LevelsCurve), selection, image);
+void ApplyLevels(const LevelsEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+  ApplyCurves(ChannelCurves(event.entries, LevelsCurve), selection, image, workers);
 }
 
-void ApplyCurvesEvent(const CurvesEvent& event, const Selection& selection, Image& image) {
+void ApplyCurvesEvent(const CurvesEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   ApplyCurves(ChannelCurves(event.entries, [](const CurvesEntry& entry) { return SplineCurve(entry.points); }),
-              selection, image);
+              selection, image, workers);
 }
 
-void ApplyExposure(const ExposureEvent& event, const Selection& selection, Image& image) {
+void ApplyExposure(const ExposureEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   const ToneCurve curve = ExposureCurve(event);
-  ApplyCurves({curve, curve, curve}, selection, image);
+  ApplyCurves({curve, curve, curve}, selection, image, workers);
 }
 
 // How much of a vibrance boost a pixel takes: less the more saturated it already is (HSV
@@ -152,10 +165,10 @@ float VibranceWeight(const uint8_t rgb[3], bool raising) {
 // Vibrance and saturation both scale each channel's distance from the pixel's luma, so that its
 // brightness stays; vibrance by 1 + v/100 times the pixel's weight above, saturation by 1 + s/100
 // for every pixel; raising stops at the gamut.
-void ApplyVibrance(const VibranceEvent& event, const Selection& selection, Image& image) {
+void ApplyVibrance(const VibranceEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   const float vibrance = event.vibrance / 100.0f, saturation = 1 + event.saturation / 100.0f;
   const bool raising = event.vibrance > 0;
-  AdjustPixels(selection, image, [&](const uint8_t* in, float* out) {
+  AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
     for (int c = 0; c < 3; ++c) out[c] = in[c];
     const float factor = (1 + vibrance * VibranceWeight(in, raising)) * saturation;
     ScaleFromPivot(out, Luma(out[0], out[1], out[2]), factor);
@@ -165,16 +178,17 @@ void ApplyVibrance(const VibranceEvent& event, const Selection& selection, Image
 struct Dispatch {
   const Selection& selection;
   Image& image;
-  void operator()(const ColorBalanceEvent& e) const { ApplyColorBalance(WithinDialogRange(e), selection, image); }
+  const RowWorkers& workers;
+  void operator()(const ColorBalanceEvent& e) const { ApplyColorBalance(WithinDialogRange(e), selection, image, workers); }
   void operator()(const BrightnessContrastEvent& e) const {
-    ApplyBrightnessContrast(WithinDialogRange(e), selection, image);
+    ApplyBrightnessContrast(WithinDialogRange(e), selection, image, workers);
   }
-  void operator()(const HueSaturationEvent& e) const { ApplyHueSaturation(WithinDialogRange(e), selection, image); }
-  void operator()(const PhotoFilterEvent& e) const { ApplyPhotoFilter(WithinDialogRange(e), selection, image); }
-  void operator()(const LevelsEvent& e) const { ApplyLevels(WithinDialogRange(e), selection, image); }
-  void operator()(const CurvesEvent& e) const { ApplyCurvesEvent(WithinDialogRange(e), selection, image); }
-  void operator()(const ExposureEvent& e) const { ApplyExposure(WithinDialogRange(e), selection, image); }
-  void operator()(const VibranceEvent& e) const { ApplyVibrance(WithinDialogRange(e), selection, image); }
+  void operator()(const HueSaturationEvent& e) const { ApplyHueSaturation(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const PhotoFilterEvent& e) const { ApplyPhotoFilter(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const LevelsEvent& e) const { ApplyLevels(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const CurvesEvent& e) const { ApplyCurvesEvent(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const ExposureEvent& e) const { ApplyExposure(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const VibranceEvent& e) const { ApplyVibrance(WithinDialogRange(e), selection, image, workers); }
 };
 
 struct Naming {
@@ -190,8 +204,8 @@ struct Naming {
 
 }  // namespace
 
-void Apply(const AdjustmentEvent& event, const Selection& selection, Image& image) {
-  std::visit(Dispatch{selection, image}, event);
+void Apply(const AdjustmentEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+  std::visit(Dispatch{selection, image, workers}, event);
 }
 
 const char* EventName(const AdjustmentEvent& event) { return std::visit(Naming{}, event); }

@@ -23,6 +23,7 @@
 #include "PngWriter.h"
 #include "ReplaceTogether.h"
 #include "Stopwatch.h"
+#include "ThreadedRows.h"
 #include "WindowsText.h"
 #include "platform/ModuleArchitecture.h"
 
@@ -380,8 +381,9 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   host.document.height = image.height;
   const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
   std::unique_ptr<Canvas> document;
+  const ThreadedRows workers;  // the pixel work on every core
   try {
-    document.reset(new Canvas(std::move(image), actions, kTileWidth));
+    document.reset(new Canvas(std::move(image), actions, kTileWidth, workers));
   } catch (const std::bad_alloc&) {
     err << "hostsim: there is not enough memory for the selection mask of a " << size
         << " image; nothing was run\n";

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "RowWorkers.h"
+
 namespace hostsim {
 
 struct Point {
@@ -31,7 +33,8 @@ class Selection {
   void AddRectangle(double top, double left, double bottom, double right);
   // Anti-aliased edges cover each pixel by its share inside the polygon, measured on four
   // scanlines per pixel row. A polygon with a corner that is not a finite number selects nothing.
-  void SetPolygon(const std::vector<Point>& points, bool antiAlias);
+  // The rows are rasterised by `workers`.
+  void SetPolygon(const std::vector<Point>& points, bool antiAlias, const RowWorkers& workers = SerialRows());
 
   bool active() const { return active_; }
   // Coverage of a pixel: 1 everywhere while nothing is selected.
@@ -52,6 +55,9 @@ class Selection {
 
  private:
   void FillRectangle(double top, double left, double bottom, double right);
+  // The coverage of row y of a polygon, with scratch space of its worker's own.
+  struct RowScratch;
+  void RasterisePolygonRow(const std::vector<Point>& points, bool antiAlias, int y, RowScratch& scratch);
   void Include(int left, int top, int right, int bottom);
 
   int width_ = 0;
