@@ -20,6 +20,7 @@ add_executable(unit_tests
   tests/native/CallBudgetTest.cpp
   tests/native/ImageLoaderTest.cpp
   tests/native/PlayableActionsTest.cpp
+  tests/native/PixelWorkTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE zem_core call_budget reference_host GTest::gtest_main)
