@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace hostsim {
 namespace {
@@ -50,15 +51,25 @@ void Selection::Resize(int width, int height) {
 void Selection::Clear() {
   active_ = false;
   const size_t pixels = static_cast<size_t>(width_) * height_;
-  if (coverage_.size() != pixels || rowLeft_.size() != static_cast<size_t>(height_)) {
+  if (coverage_.size() != pixels || rowLeft_.size() != static_cast<size_t>(height_) ||
+      fullLeft_.size() != static_cast<size_t>(height_)) {
     coverage_.assign(pixels, 0.0f);
   } else {
-    // Every pixel with coverage above 0 lies within its row's columns [left, right).
+    // Every coverage written lies within its row's columns [left, right), outside its whole ones.
     for (int y = 0; y < height_; ++y) {
       float* row = &coverage_[static_cast<size_t>(y) * width_];
-      if (rowLeft_[y] < rowRight_[y]) std::fill(row + rowLeft_[y], row + rowRight_[y], 0.0f);
+      const int left = rowLeft_[y], right = rowRight_[y];
+      if (left >= right) continue;
+      if (fullLeft_[y] < fullRight_[y]) {
+        std::fill(row + left, row + std::max(left, fullLeft_[y]), 0.0f);
+        std::fill(row + std::min(right, fullRight_[y]), row + right, 0.0f);
+      } else {
+        std::fill(row + left, row + right, 0.0f);
+      }
     }
   }
+  fullLeft_.assign(height_, 0);
+  fullRight_.assign(height_, 0);
   bounds_ = PixelBox{};
   rowLeft_.assign(height_, width_);
   rowRight_.assign(height_, 0);
@@ -98,7 +109,12 @@ void Selection::FillRectangle(double top, double left, double bottom, double rig
   const int x0 = FirstCentreFrom(left, width_), x1 = FirstCentreFrom(right, width_);
   const int y0 = FirstCentreFrom(top, height_), y1 = FirstCentreFrom(bottom, height_);
   for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) coverage_[static_cast<size_t>(y) * width_ + x] = 1.0f;
+    float* row = &coverage_[static_cast<size_t>(y) * width_];
+    // A rectangle added to a polygon: the polygon's whole columns are written out first, so that
+    // the coverage held is all there is to clear.
+    if (fullLeft_[y] < fullRight_[y]) std::fill(row + fullLeft_[y], row + fullRight_[y], 1.0f);
+    fullLeft_[y] = fullRight_[y] = 0;
+    std::fill(row + x0, row + std::max(x0, x1), 1.0f);
   }
   Include(x0, y0, x1, y1);
 }
@@ -111,6 +127,11 @@ struct Selection::RowScratch {
   };
   std::vector<Span> spans;  // of every scanline of the row, in scanline order
   std::vector<int> breaks;
+  struct Piece {
+    int left, right;
+    float coverage;
+  };
+  std::vector<Piece> pieces;  // of the row, each covered alike
 };
 
 void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias, const RowWorkers& workers) {
@@ -130,6 +151,7 @@ void Selection::SetPolygon(const std::vector<Point>& points, bool antiAlias, con
     s.crossings.reserve(points.size());
     s.spans.reserve(points.size() * 2);
     s.breaks.reserve(points.size() * 8 + 2);
+    s.pieces.reserve(points.size() * 8 + 2);
   }
   workers.Split(0, height_, [&](int worker, int first, int last) {
     for (int y = first; y < last; ++y) RasterisePolygonRow(points, antiAlias, y, scratch[size_t(worker)]);
@@ -149,8 +171,8 @@ void Selection::RasterisePolygonRow(const std::vector<Point>& points, bool antiA
   const int lines = antiAlias ? 4 : 1;
   const float weight = 1.0f / lines;
   float* row = &coverage_[static_cast<size_t>(y) * width_];
-  int rowLeft = width_, rowRight = 0;
   scratch.spans.clear();
+  scratch.pieces.clear();
   for (int line = 0; line < lines; ++line) {
     const double scanY = y + (line + 0.5) / lines;
     std::vector<double>& crossings = scratch.crossings;
@@ -170,8 +192,7 @@ void Selection::RasterisePolygonRow(const std::vector<Point>& points, bool antiA
       if (from >= to) continue;
       if (!antiAlias) {
         const int x0 = FirstCentreFrom(from, width_), x1 = FirstCentreFrom(to, width_);
-        std::fill(row + x0, row + std::max(x0, x1), 1.0f);
-        if (x0 < x1) rowLeft = std::min(rowLeft, x0), rowRight = std::max(rowRight, x1);
+        if (x0 < x1) scratch.pieces.push_back({x0, x1, 1.0f});
         continue;
       }
       scratch.spans.push_back({from, to});
@@ -201,24 +222,39 @@ void Selection::RasterisePolygonRow(const std::vector<Point>& points, bool antiA
           covered = true;
         }
       }
-      if (!covered) continue;
-      std::fill(row + x, row + end, sum);
-      rowLeft = std::min(rowLeft, x), rowRight = std::max(rowRight, end);
+      if (covered) scratch.pieces.push_back({x, end, sum});
     }
+  }
+  // The longest piece covered whole is kept by its ends; the others are written.
+  const RowScratch::Piece* longest = nullptr;
+  for (const RowScratch::Piece& piece : scratch.pieces) {
+    if (piece.coverage >= 1.0f && (longest == nullptr || piece.right - piece.left > longest->right - longest->left)) {
+      longest = &piece;
+    }
+  }
+  int rowLeft = width_, rowRight = 0;
+  for (const RowScratch::Piece& piece : scratch.pieces) {
+    if (&piece != longest) std::fill(row + piece.left, row + piece.right, piece.coverage);
+    rowLeft = std::min(rowLeft, piece.left), rowRight = std::max(rowRight, piece.right);
   }
   rowLeft_[y] = rowLeft;
   rowRight_[y] = rowRight;
+  if (longest != nullptr) fullLeft_[y] = longest->left, fullRight_[y] = longest->right;
 }
 
+// A row's whole columns hold 0 in the coverage: they are counted by their ends.
 int Selection::SelectedPixels() const {
   if (!active_) return 0;
-  return static_cast<int>(std::count_if(coverage_.begin(), coverage_.end(), [](float c) { return c >= 0.5f; }));
+  int64_t pixels = std::count_if(coverage_.begin(), coverage_.end(), [](float c) { return c >= 0.5f; });
+  for (int y = 0; y < height_; ++y) pixels += std::max(0, fullRight_[y] - fullLeft_[y]);
+  return static_cast<int>(pixels);
 }
 
 double Selection::Area() const {
   double area = 0;
   if (active_) {
     for (float c : coverage_) area += c;
+    for (int y = 0; y < height_; ++y) area += std::max(0, fullRight_[y] - fullLeft_[y]);
   }
   return area;
 }

@@ -38,7 +38,10 @@ class Selection {
 
   bool active() const { return active_; }
   // Coverage of a pixel: 1 everywhere while nothing is selected.
-  float At(int x, int y) const { return active_ ? coverage_[static_cast<size_t>(y) * width_ + x] : 1.0f; }
+  float At(int x, int y) const {
+    if (!active_ || (x >= fullLeft_[y] && x < fullRight_[y])) return 1.0f;
+    return coverage_[static_cast<size_t>(y) * width_ + x];
+  }
   // Pixels at least half covered; 0 while nothing is selected.
   int SelectedPixels() const;
   // The summed coverage, the selected area in pixels.
@@ -50,7 +53,13 @@ class Selection {
   // with coverage above 0; left >= right for a row with none.
   int RowLeft(int y) const { return rowLeft_[y]; }
   int RowRight(int y) const { return rowRight_[y]; }
-  // One row of coverage from x = 0, or null while nothing is selected (coverage 1 everywhere).
+  // The columns [left, right) of row y (inside the document) that a polygon covers whole, left >= right
+  // for none. A polygon's rows are mostly whole pixels between two edges: those are known by their
+  // ends alone, so that selecting and clearing them writes nothing.
+  int FullLeft(int y) const { return fullLeft_[y]; }
+  int FullRight(int y) const { return fullRight_[y]; }
+  // One row of coverage from x = 0, or null while nothing is selected (coverage 1 everywhere). It
+  // holds 0 within the row's whole columns, whose coverage is 1.
   const float* CoverageRow(int y) const { return active_ ? &coverage_[static_cast<size_t>(y) * width_] : nullptr; }
 
  private:
@@ -66,6 +75,7 @@ class Selection {
   std::vector<float> coverage_;
   PixelBox bounds_;
   std::vector<int> rowLeft_, rowRight_;
+  std::vector<int> fullLeft_, fullRight_;
 };
 
 }  // namespace hostsim

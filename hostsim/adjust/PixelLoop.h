@@ -41,7 +41,20 @@ void ForEachCoveredRow(const Selection& selection, Image& image, const RowWorker
       const float* coverage = selection.CoverageRow(y);
       const int left = coverage != nullptr ? std::max(box.left, selection.RowLeft(y)) : box.left;
       const int right = coverage != nullptr ? std::min(box.right, selection.RowRight(y)) : box.right;
-      if (left < right) visitRow(image.At(left, y), coverage != nullptr ? coverage + left : nullptr, right - left);
+      if (left >= right) continue;
+      if (coverage == nullptr) {
+        visitRow(image.At(left, y), nullptr, right - left);
+        continue;
+      }
+      // The row's whole columns, if any, between its partly covered ends.
+      const int fullLeft = std::max(left, selection.FullLeft(y)), fullRight = std::min(right, selection.FullRight(y));
+      if (fullLeft >= fullRight) {
+        visitRow(image.At(left, y), coverage + left, right - left);
+        continue;
+      }
+      if (left < fullLeft) visitRow(image.At(left, y), coverage + left, fullLeft - left);
+      visitRow(image.At(fullLeft, y), nullptr, fullRight - fullLeft);
+      if (fullRight < right) visitRow(image.At(fullRight, y), coverage + fullRight, right - fullRight);
     }
   });
 }

@@ -94,6 +94,44 @@ TEST(PixelWorkTest, AntiAliasedCoverageIsTheSumOfEachScanlinesShare) {
   }
 }
 
+TEST(PixelWorkTest, SelectionsFollowingEachOtherLeaveNothingBehind) {
+  constexpr int kWidth = 97, kHeight = 61;
+  Selection selection;
+  selection.Resize(kWidth, kHeight);
+  const std::vector<Point>& diagonal = Polygons()[0];
+  const std::vector<Point>& concave = Polygons()[1];
+  // A rectangle added to a polygon covers its pixels whole and keeps the polygon's elsewhere.
+  selection.SetPolygon(diagonal, true);
+  selection.AddRectangle(10, 40, 30, 90);
+  double area = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    const std::vector<float> polygon = CoverageByPixel(diagonal, kWidth, y);
+    for (int x = 0; x < kWidth; ++x) {
+      const bool inRectangle = y >= 10 && y < 30 && x >= 40 && x < 90;
+      ASSERT_EQ(selection.At(x, y), inRectangle ? 1.0f : polygon[x]) << x << ", " << y;
+      area += selection.At(x, y);
+    }
+  }
+  EXPECT_DOUBLE_EQ(selection.Area(), area);
+  // The next polygon shows none of them; nor does "select none" or a rectangle after it.
+  selection.SetPolygon(concave, true);
+  int selected = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    const std::vector<float> expected = CoverageByPixel(concave, kWidth, y);
+    for (int x = 0; x < kWidth; ++x) {
+      ASSERT_EQ(selection.At(x, y), expected[x]) << x << ", " << y;
+      selected += expected[x] >= 0.5f;
+    }
+  }
+  EXPECT_EQ(selection.SelectedPixels(), selected);
+  selection.SetRectangle(0, 0, 1, 1);
+  EXPECT_EQ(selection.SelectedPixels(), 1);
+  EXPECT_EQ(selection.Area(), 1.0);
+  selection.Clear();
+  selection.SetPolygon({{200, 200}, {300, 200}, {300, 300}}, false);
+  EXPECT_EQ(selection.Area(), 0.0) << "a polygon outside the document";
+}
+
 // A photo-like patch: every channel value and plenty of colours.
 Image Patch(int width, int height) {
   Image image(width, height);
