@@ -14,7 +14,7 @@ namespace {
 // Scales each channel's distance from `pivot` by `factor`; when raising, no further than the
 // first channel reaching 0 or 255, so that more saturation never clips a channel. `pivot` lies
 // between the pixel's lowest and highest channel.
-void ScaleFromPivot(float rgb[3], float pivot, float factor) {
+inline void ScaleFromPivot(float rgb[3], float pivot, float factor) {
   if (factor > 1) {
     for (int c = 0; c < 3; ++c) {
       const float distance = rgb[c] - pivot;

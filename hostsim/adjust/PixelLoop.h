@@ -63,10 +63,17 @@ void ForEachCoveredRow(const Selection& selection, Image& image, const RowWorker
 template <typename Adjust>
 void AdjustPixels(const Selection& selection, Image& image, const RowWorkers& workers, Adjust adjust) {
   ForEachCoveredRow(selection, image, workers, [&adjust](uint8_t* pixel, const float* coverage, int count) {
+    float adjusted[3];
+    if (coverage == nullptr) {
+      for (int x = 0; x < count; ++x, pixel += 3) {
+        adjust(pixel, adjusted);
+        pixel[0] = ToByte(adjusted[0]), pixel[1] = ToByte(adjusted[1]), pixel[2] = ToByte(adjusted[2]);
+      }
+      return;
+    }
     for (int x = 0; x < count; ++x, pixel += 3) {
-      const float c = coverage != nullptr ? coverage[x] : 1.0f;
+      const float c = coverage[x];
       if (c <= 0) continue;
-      float adjusted[3];
       adjust(pixel, adjusted);
       if (c >= 1) {
         pixel[0] = ToByte(adjusted[0]), pixel[1] = ToByte(adjusted[1]), pixel[2] = ToByte(adjusted[2]);
@@ -82,8 +89,14 @@ inline void ApplyCurves(const std::array<ToneCurve, 3>& curves, const Selection&
                         const RowWorkers& workers) {
   ForEachCoveredRow(selection, image, workers, [&curves](uint8_t* pixel, const float* coverage, int count) {
     const ToneCurve &red = curves[0], &green = curves[1], &blue = curves[2];
+    if (coverage == nullptr) {
+      for (int x = 0; x < count; ++x, pixel += 3) {
+        pixel[0] = red[pixel[0]], pixel[1] = green[pixel[1]], pixel[2] = blue[pixel[2]];
+      }
+      return;
+    }
     for (int x = 0; x < count; ++x, pixel += 3) {
-      const float c = coverage != nullptr ? coverage[x] : 1.0f;
+      const float c = coverage[x];
       if (c >= 1) {
         pixel[0] = red[pixel[0]], pixel[1] = green[pixel[1]], pixel[2] = blue[pixel[2]];
       } else if (c > 0) {
