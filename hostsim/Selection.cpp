@@ -53,7 +53,7 @@ void Selection::Clear() {
   const size_t pixels = static_cast<size_t>(width_) * height_;
   if (coverage_.size() != pixels || rowLeft_.size() != static_cast<size_t>(height_) ||
       fullLeft_.size() != static_cast<size_t>(height_)) {
-    coverage_.assign(pixels, 0.0f);
+    coverage_.Reset(pixels);
   } else {
     // Every coverage written lies within its row's columns [left, right), outside its whole ones.
     for (int y = 0; y < height_; ++y) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "RowWorkers.h"
+#include "ZeroedFloats.h"
 
 namespace hostsim {
 
@@ -72,7 +73,7 @@ class Selection {
   int width_ = 0;
   int height_ = 0;
   bool active_ = false;
-  std::vector<float> coverage_;
+  ZeroedFloats coverage_;
   PixelBox bounds_;
   std::vector<int> rowLeft_, rowRight_;
   std::vector<int> fullLeft_, fullRight_;
