@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cfenv>
 #include <cstdint>
 #include <vector>
 
@@ -67,6 +68,7 @@ struct ThreadedRows::Pool {
 
   static DWORD WINAPI Run(void* parameter) {
     Thread& self = *static_cast<Thread*>(parameter);
+    fesetenv(&self.pool->environment);
     for (;;) {
       WaitForSingleObject(self.start.get(), INFINITE);
       if (self.pool->stopping) return 0;
@@ -76,6 +78,10 @@ struct ThreadedRows::Pool {
   }
 
   explicit Pool(int workers) {
+    // The threads compute as the thread that makes the pool does. On x86 the x87 unit's precision
+    // is a setting of each thread: MinGW's start-up gives the main thread 64 bits, Windows gives a
+    // new thread 53, and the same float arithmetic would round differently on the two.
+    fegetenv(&environment);
     threads.reserve(static_cast<size_t>(workers - 1));
     for (int i = 1; i < workers; ++i) {
       Handle start(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, FALSE, FALSE, nullptr));
@@ -106,6 +112,7 @@ struct ThreadedRows::Pool {
   std::vector<Thread> threads;  // reserved up front: the threads hold pointers into it
   std::vector<HANDLE> done;
   Bands* bands = nullptr;
+  std::fenv_t environment{};
   volatile bool stopping = false;
 };
 
