@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "adjust/ColourModels.h"
 #include "adjust/DialogRanges.h"
@@ -23,6 +24,18 @@ inline void ScaleFromPivot(float rgb[3], float pivot, float factor) {
     }
   }
   for (int c = 0; c < 3; ++c) rgb[c] = pivot + (rgb[c] - pivot) * factor;
+}
+
+// ScaleFromPivot for a pixel of bytes whose highest and lowest channels are known, `pivot` in
+// 0..255. Of the channels above the pivot the highest limits a raise most, and of those below it
+// the lowest (a division by a larger distance never gives a larger quotient, rounding included),
+// so these two give the same factor as trying all three.
+inline float LimitedFactor(float factor, float pivot, float high, float low) {
+  if (factor > 1) {
+    if (high > pivot) factor = std::min(factor, (255 - pivot) / (high - pivot));
+    if (low < pivot) factor = std::min(factor, pivot / (pivot - low));
+  }
+  return factor;
 }
 
 // Each channel through its own table of unrounded values; with `keepLuma`, the pixel's luma then
@@ -93,13 +106,34 @@ void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& select
     });
     return;
   }
+  if (turn == 0) {
+    // The pivot is the mean of the highest and lowest channel, so the factor a pixel can take
+    // depends on those two alone: it is looked up, not divided out.
+    std::vector<float> limited;
+    if (factor > 1) {
+      limited.assign(256 * 256, factor);
+      for (int high = 0; high < 256; ++high) {
+        for (int low = 0; low <= high; ++low) {
+          limited[size_t(high) * 256 + low] = LimitedFactor(factor, (float(high) + float(low)) / 2, high, low);
+        }
+      }
+    }
+    AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
+      const int high = std::max(in[0], std::max(in[1], in[2])), low = std::min(in[0], std::min(in[1], in[2]));
+      const float pivot = (float(high) + float(low)) / 2;
+      const float scale = factor > 1 ? limited[size_t(high) * 256 + low] : factor;
+      for (int c = 0; c < 3; ++c) {
+        out[c] = factor != 1 ? pivot + (in[c] - pivot) * scale : in[c];
+        if (lightness != 0) out[c] = Lighten(out[c], lightness);
+      }
+    });
+    return;
+  }
   AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
     for (int c = 0; c < 3; ++c) out[c] = in[c];
-    if (turn != 0) {
-      Hsl hsl = RgbToHsl(out);
-      hsl.hue += turn;
-      HslToRgb(hsl, out);
-    }
+    Hsl hsl = RgbToHsl(out);
+    hsl.hue += turn;
+    HslToRgb(hsl, out);
     if (factor != 1) {
       const float high = std::max(out[0], std::max(out[1], out[2])), low = std::min(out[0], std::min(out[1], out[2]));
       ScaleFromPivot(out, (high + low) / 2, factor);
@@ -149,29 +183,46 @@ void ApplyExposure(const ExposureEvent& event, const Selection& selection, Image
 
 // How much of a vibrance boost a pixel takes: less the more saturated it already is (HSV
 // saturation), and, for a raise, about half as much at the hues of skin (orange, near 27 degrees,
-// red above green above blue).
-float VibranceWeight(const uint8_t rgb[3], bool raising) {
-  const int high = std::max(rgb[0], std::max(rgb[1], rgb[2])), low = std::min(rgb[0], std::min(rgb[1], rgb[2]));
-  if (high == low) return 1;
-  float weight = 1 - float(high - low) / high;
-  if (raising && rgb[0] >= rgb[1] && rgb[1] >= rgb[2]) {
-    const float hue = float(rgb[1] - rgb[2]) / (rgb[0] - rgb[2]);  // 0 red .. 1 yellow
-    const float skin = std::max(0.0f, 1 - std::fabs(hue - 0.45f) / 0.3f);
-    weight *= 1 - 0.5f * skin;
+// red above green above blue). Both parts are tables, worked out once an event: the first by the
+// pixel's highest and lowest channel, the skin's by red - blue and green - blue.
+class VibranceWeights {
+ public:
+  explicit VibranceWeights(bool raising) : raising_(raising), unsaturated_(256 * 256, 1.0f), skin_(256 * 256, 1.0f) {
+    for (int high = 1; high < 256; ++high) {
+      for (int low = 0; low < high; ++low) unsaturated_[size_t(high) * 256 + low] = 1 - float(high - low) / high;
+    }
+    for (int redLessBlue = 1; redLessBlue < 256; ++redLessBlue) {
+      for (int greenLessBlue = 0; greenLessBlue <= redLessBlue; ++greenLessBlue) {
+        const float hue = float(greenLessBlue) / redLessBlue;  // 0 red .. 1 yellow
+        const float skin = std::max(0.0f, 1 - std::fabs(hue - 0.45f) / 0.3f);
+        skin_[size_t(redLessBlue) * 256 + greenLessBlue] = 1 - 0.5f * skin;
+      }
+    }
   }
-  return weight;
-}
+
+  float operator()(const uint8_t rgb[3], int high, int low) const {
+    if (high == low) return 1;
+    float weight = unsaturated_[size_t(high) * 256 + low];
+    if (raising_ && rgb[0] >= rgb[1] && rgb[1] >= rgb[2]) weight *= skin_[size_t(rgb[0] - rgb[2]) * 256 + (rgb[1] - rgb[2])];
+    return weight;
+  }
+
+ private:
+  bool raising_;
+  std::vector<float> unsaturated_, skin_;
+};
 
 // Vibrance and saturation both scale each channel's distance from the pixel's luma, so that its
 // brightness stays; vibrance by 1 + v/100 times the pixel's weight above, saturation by 1 + s/100
 // for every pixel; raising stops at the gamut.
 void ApplyVibrance(const VibranceEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
   const float vibrance = event.vibrance / 100.0f, saturation = 1 + event.saturation / 100.0f;
-  const bool raising = event.vibrance > 0;
+  const VibranceWeights weight(event.vibrance > 0);
   AdjustPixels(selection, image, workers, [&](const uint8_t* in, float* out) {
-    for (int c = 0; c < 3; ++c) out[c] = in[c];
-    const float factor = (1 + vibrance * VibranceWeight(in, raising)) * saturation;
-    ScaleFromPivot(out, Luma(out[0], out[1], out[2]), factor);
+    const int high = std::max(in[0], std::max(in[1], in[2])), low = std::min(in[0], std::min(in[1], in[2]));
+    const float pivot = Luma(in[0], in[1], in[2]);
+    const float factor = LimitedFactor((1 + vibrance * weight(in, high, low)) * saturation, pivot, high, low);
+    for (int c = 0; c < 3; ++c) out[c] = pivot + (in[c] - pivot) * factor;
   });
 }
 
