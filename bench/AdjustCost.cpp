@@ -124,7 +124,10 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc && std::atoi(argv[i + 1]) > 0) {
       repeat = std::atoi(argv[++i]);
     } else {
-      std::fprintf(stderr, "usage: adjust_cost [--convert PATH | --no-convert] [--repeat N] [--megapixels M]; bad option '%s'\n", argv[i]);
+      std::fprintf(stderr,
+                   "usage: adjust_cost [--convert PATH | --no-convert] [--repeat N] [--megapixels M]; "
+                   "bad option '%s'\n",
+                   argv[i]);
       return 2;
     }
   }

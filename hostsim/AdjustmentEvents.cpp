@@ -65,7 +65,8 @@ void ApplyChannelTables(const float (&table)[3][256], bool keepLuma, const Selec
 // (1 - x)^2, midtones 4x(1 - x), highlights x^2, so that each range acts most on its own tones,
 // the highlights leave black alone and the shadows white; at full weight a setting of 100 moves
 // the channel by 100 levels. Preserve luminosity then puts the pixel's luma back.
-void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selection, Image& image,
+                       const RowWorkers& workers) {
   float shifted[3][256];
   for (int v = 0; v < 256; ++v) {
     const float x = v / 255.0f;
@@ -78,7 +79,8 @@ void ApplyColorBalance(const ColorBalanceEvent& event, const Selection& selectio
   ApplyChannelTables(shifted, event.preserveLuminosity, selection, image, workers);
 }
 
-void ApplyBrightnessContrast(const BrightnessContrastEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+void ApplyBrightnessContrast(const BrightnessContrastEvent& event, const Selection& selection, Image& image,
+                             const RowWorkers& workers) {
   const ToneCurve curve = BrightnessContrastCurve(event);
   ApplyCurves({curve, curve, curve}, selection, image, workers);
 }
@@ -93,7 +95,8 @@ float Lighten(float value, int lightness) {
 // 1 + s/100 (no further than the gamut when raising), which for a fixed hue and lightness is the
 // same as scaling each channel's distance from the HSL lightness; then lightness. Colorize gives
 // every pixel the hue and saturation set, keeping its HSL lightness.
-void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& selection, Image& image,
+                        const RowWorkers& workers) {
   const float turn = event.hue / 60.0f;
   const float factor = 1 + event.saturation / 100.0f;
   const int lightness = event.lightness;
@@ -148,7 +151,8 @@ void ApplyHueSaturation(const HueSaturationEvent& event, const Selection& select
 // colour gives it: the pixel times the colour, as in the Multiply blend mode, mixed in by the
 // density. Preserve luminosity then puts each pixel's luma back, so that only its colour moves.
 // (A blend of every pixel towards the colour itself would turn a blue sky grey at 25 %.)
-void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection, Image& image, const RowWorkers& workers) {
+void ApplyPhotoFilter(const PhotoFilterEvent& event, const Selection& selection, Image& image,
+                      const RowWorkers& workers) {
   double colour[3];
   const double* recorded = event.colour;
   switch (event.model) {
@@ -203,7 +207,9 @@ class VibranceWeights {
   float operator()(const uint8_t rgb[3], int high, int low) const {
     if (high == low) return 1;
     float weight = unsaturated_[size_t(high) * 256 + low];
-    if (raising_ && rgb[0] >= rgb[1] && rgb[1] >= rgb[2]) weight *= skin_[size_t(rgb[0] - rgb[2]) * 256 + (rgb[1] - rgb[2])];
+    if (raising_ && rgb[0] >= rgb[1] && rgb[1] >= rgb[2]) {
+      weight *= skin_[size_t(rgb[0] - rgb[2]) * 256 + (rgb[1] - rgb[2])];
+    }
     return weight;
   }
 
@@ -230,12 +236,18 @@ struct Dispatch {
   const Selection& selection;
   Image& image;
   const RowWorkers& workers;
-  void operator()(const ColorBalanceEvent& e) const { ApplyColorBalance(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const ColorBalanceEvent& e) const {
+    ApplyColorBalance(WithinDialogRange(e), selection, image, workers);
+  }
   void operator()(const BrightnessContrastEvent& e) const {
     ApplyBrightnessContrast(WithinDialogRange(e), selection, image, workers);
   }
-  void operator()(const HueSaturationEvent& e) const { ApplyHueSaturation(WithinDialogRange(e), selection, image, workers); }
-  void operator()(const PhotoFilterEvent& e) const { ApplyPhotoFilter(WithinDialogRange(e), selection, image, workers); }
+  void operator()(const HueSaturationEvent& e) const {
+    ApplyHueSaturation(WithinDialogRange(e), selection, image, workers);
+  }
+  void operator()(const PhotoFilterEvent& e) const {
+    ApplyPhotoFilter(WithinDialogRange(e), selection, image, workers);
+  }
   void operator()(const LevelsEvent& e) const { ApplyLevels(WithinDialogRange(e), selection, image, workers); }
   void operator()(const CurvesEvent& e) const { ApplyCurvesEvent(WithinDialogRange(e), selection, image, workers); }
   void operator()(const ExposureEvent& e) const { ApplyExposure(WithinDialogRange(e), selection, image, workers); }

@@ -236,7 +236,8 @@ TEST(PixelWorkTest, EveryAdjustmentIsTheSameWhateverTheBands) {
                                                HueSaturationEvent{200, 50, 5, true},
                                                PhotoFilterEvent{},
                                                LevelsEvent{{{ChannelTarget::Green, 10, 240, 1.3, 0, 255}}},
-                                               CurvesEvent{{{ChannelTarget::Composite, {{0, 20}, {128, 160}, {255, 240}}}}},
+                                               CurvesEvent{{{ChannelTarget::Composite,
+                                                             {{0, 20}, {128, 160}, {255, 240}}}}},
                                                ExposureEvent{0.5, 0.01, 1.1},
                                                VibranceEvent{25, 10}};
   Selection selection;
