@@ -4,7 +4,12 @@
 // diagonal split, plus below the diagonal, minus above it); against ImageMagick's
 // `convert IN.png -modulate 110 OUT.png` on the same image, whole run of the program.
 //
-//   adjust_cost [--convert PATH] [--repeat N]
+//   adjust_cost [--convert PATH | --no-convert] [--repeat N] [--megapixels M]
+//
+// It also times the pixel work around the adjustments as the reference host does it: the
+// selections, a thumbnail after each action and the contact sheet drawn and encoded; with
+// --no-convert it prints only those and stops (for instruction counts under callgrind, where a
+// smaller --megapixels keeps the run short).
 //
 // Times are wall-clock, the best of N rounds (3 by default) for both sides. Ours is the sum of
 // the eighteen Applies alone: the image is in memory and the selection already rasterised, as in
@@ -26,14 +31,16 @@
 #include <vector>
 
 #include "hostsim/AdjustmentEvents.h"
+#include "hostsim/ContactSheet.h"
 #include "hostsim/PngWriter.h"
+#include "hostsim/Stopwatch.h"
+#include "PhotoImage.h"
 
 namespace {
 
 using hostsim::AdjustmentEvent;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWidth = 4000, kHeight = 3000;
 
 struct Variation {
   const char* name;
@@ -79,40 +86,6 @@ std::vector<Variation> ShippedVariations() {
   };
 }
 
-uint8_t Byte(double v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
-
-// A landscape with a face: a graded sky, textured hills, a shaded skin-toned ellipse and film
-// grain, so that the picture has a photo's tones and a photo's PNG size.
-hostsim::Image PhotoLikeImage() {
-  hostsim::Image image(kWidth, kHeight);
-  uint32_t grain = 12345;
-  for (int y = 0; y < kHeight; ++y) {
-    const double horizon = 0.55 * kHeight;
-    for (int x = 0; x < kWidth; ++x) {
-      double rgb[3];
-      const double ridge = horizon + 120 * std::sin(x / 310.0) + 45 * std::sin(x / 53.0 + 1.7);
-      if (y < ridge) {
-        const double t = y / ridge;
-        rgb[0] = 60 + 150 * t, rgb[1] = 110 + 110 * t, rgb[2] = 200 + 40 * t;
-      } else {
-        const double depth = (y - ridge) / (kHeight - ridge);
-        const double texture = 18 * std::sin(x / 7.0 + y / 11.0) * std::sin(y / 5.0);
-        rgb[0] = 90 - 50 * depth + texture, rgb[1] = 140 - 60 * depth + texture, rgb[2] = 70 - 30 * depth + texture;
-      }
-      const double fx = (x - 2600.0) / 520, fy = (y - 1300.0) / 700;
-      if (fx * fx + fy * fy < 1) {
-        const double light = 0.75 + 0.25 * (1 - fx * fx - fy * fy) - 0.15 * fx;
-        rgb[0] = 224 * light, rgb[1] = 172 * light, rgb[2] = 140 * light;
-      }
-      grain = grain * 1664525u + 1013904223u;
-      const double noise = static_cast<int>(grain >> 28) - 7.5;
-      uint8_t* p = image.At(x, y);
-      for (int c = 0; c < 3; ++c) p[c] = Byte(rgb[c] + noise);
-    }
-  }
-  return image;
-}
-
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 double ThreadCpuSeconds() {
@@ -138,29 +111,44 @@ double PeakMegabytes(int who) {
 int main(int argc, char** argv) {
   std::string convert = "convert";
   int repeat = 3;
+  int width = 4000, height = 3000;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--convert") == 0 && i + 1 < argc) {
       convert = argv[++i];
+    } else if (std::strcmp(argv[i], "--megapixels") == 0 && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
+      const double megapixels = std::atof(argv[++i]);
+      width = static_cast<int>(std::lround(std::sqrt(megapixels * 1e6 * 4 / 3)));
+      height = width * 3 / 4;
+    } else if (std::strcmp(argv[i], "--no-convert") == 0) {
+      convert.clear();
     } else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc && std::atoi(argv[i + 1]) > 0) {
       repeat = std::atoi(argv[++i]);
     } else {
-      std::fprintf(stderr, "usage: adjust_cost [--convert PATH] [--repeat N]; bad option '%s'\n", argv[i]);
+      std::fprintf(stderr,
+                   "usage: adjust_cost [--convert PATH | --no-convert] [--repeat N] [--megapixels M]; "
+                   "bad option '%s'\n",
+                   argv[i]);
       return 2;
     }
   }
 
-  hostsim::Image image = PhotoLikeImage();
+  hostsim::Image image = bench::PhotoLikeImage(width, height);
   const double imageMegabytes = image.rgb.size() / 1e6;
   const std::vector<Variation> variations = ShippedVariations();
-  const std::vector<hostsim::Point> below = {{0, 0}, {double(kWidth), double(kHeight)}, {0, double(kHeight)}};
-  const std::vector<hostsim::Point> above = {{0, 0}, {double(kWidth), 0}, {double(kWidth), double(kHeight)}};
+  const std::vector<hostsim::Point> below = {{0, 0}, {double(width), double(height)}, {0, double(height)}};
+  const std::vector<hostsim::Point> above = {{0, 0}, {double(width), 0}, {double(width), double(height)}};
   hostsim::Selection selection;
-  selection.Resize(kWidth, kHeight);
+  selection.Resize(width, height);
 
   std::vector<double> best(variations.size(), 1e9);
-  double bestRun = 1e9, bestCpu = 1e9, selecting = 0;
+  double bestRun = 1e9, bestCpu = 1e9, selecting = 0, thumbnails = 0, sheet = 0;
   for (int round = 0; round < repeat; ++round) {
     double run = 0, cpu = 0;
+    std::vector<hostsim::Tile> tiles;
+    {
+      hostsim::Stopwatch stopwatch(thumbnails);
+      tiles.push_back({"original", "", hostsim::Thumbnail(image, hostsim::kTileWidth)});
+    }
     for (size_t i = 0; i < variations.size(); ++i) {
       const Clock::time_point selectStart = Clock::now();
       selection.SetPolygon(i % 2 == 0 ? below : above, true);
@@ -172,11 +160,27 @@ int main(int argc, char** argv) {
       selecting += Seconds(start - selectStart);
       best[i] = std::min(best[i], Seconds(end - start));
       run += Seconds(end - start);
+      hostsim::Stopwatch stopwatch(thumbnails);
+      tiles.push_back({variations[i].name, "", hostsim::Thumbnail(image, hostsim::kTileWidth)});
     }
+    hostsim::Stopwatch stopwatch(sheet);
+    if (hostsim::EncodePng(hostsim::ContactSheet("whole run", tiles)).empty()) return 1;
     bestRun = std::min(bestRun, run);
     bestCpu = std::min(bestCpu, cpu);
   }
   const double peak = PeakMegabytes(RUSAGE_SELF);
+  // The pixel work around the adjustments, in the table's own rows.
+  const auto printAround = [&] {
+    std::printf("| selecting (18 anti-aliased triangles, not in the Applies), mean | %.0f |\n",
+                1000 * selecting / repeat);
+    std::printf("| thumbnails (19, not in the Applies), mean | %.0f |\n", 1000 * thumbnails / repeat);
+    std::printf("| contact sheet drawn and encoded, mean | %.0f |\n", 1000 * sheet / repeat);
+  };
+  if (convert.empty()) {
+    std::printf("| pixel work around the adjustments, %d x %d, on one thread | ms |\n|---|---|\n", width, height);
+    printAround();
+    return 0;
+  }
 
   char folder[] = "/tmp/adjust_cost.XXXXXX";
   if (mkdtemp(folder) == nullptr) {
@@ -205,12 +209,13 @@ int main(int argc, char** argv) {
   std::remove(out.c_str());
   rmdir(folder);
 
-  std::printf("| adjustment events, %d x %d, half selected (best of %d) | ms |\n|---|---|\n", kWidth, kHeight, repeat);
+  std::printf("| adjustment events, %d x %d, half selected, on one thread (best of %d) | ms |\n|---|---|\n", width,
+              height, repeat);
   for (size_t i = 0; i < variations.size(); ++i) {
     std::printf("| %s (%s) | %.1f |\n", variations[i].name, hostsim::EventName(variations[i].event), 1000 * best[i]);
   }
   std::printf("| **eighteen Applies** | **%.0f** (CPU %.0f) |\n", 1000 * bestRun, 1000 * bestCpu);
-  std::printf("| selecting (18 anti-aliased triangles, not in the Applies) | %.0f |\n", 1000 * selecting / repeat);
+  printAround();
   std::printf("| convert in.png -modulate 110 out.png (whole process) | %.0f (CPU %.0f) |\n", 1000 * bestConvert,
               1000 * convertCpu);
   std::printf("| ratio, eighteen Applies / convert (goal <= 1.0) | %.2f (CPU %.2f) |\n", bestRun / bestConvert,

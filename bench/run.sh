@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
-# Measures what a "Do It" costs and prints one table:
+# First what a user waits for: the reference host's whole run, hostsim.exe (x64) under Wine on a
+# generated 12-megapixel photo, against ImageMagick's whole `convert IN.png -modulate 110 OUT.png`
+# on the same file, in turns in one run, best of 3: the ratio, each part's share and the peak
+# memory (bench/WholeRun.cpp says what is measured); with ZEM_BENCH_SCALING=1 also how the run
+# grows from 0.5 to 48 megapixels.
+# Then what a "Do It" costs, in one table:
 #   - host calls per "Do It" in every mode, by kind, with the least the behaviour needs in
 #     brackets, and the host allocations (target 0), from the host model's own counts;
 #   - the instructions per "Do It" under callgrind (repeatable, unlike time), split into the
@@ -8,9 +13,9 @@
 #     code, so the same figures);
 #   - each built .8li's size and imports, and its load and unload under Wine against an empty DLL
 #     of the same architecture built the same way, measured in the same run;
-#   - then a second table: the reference host's eighteen adjustment events on a 12-megapixel
-#     image against ImageMagick's convert on the same image, and the peak memory
-#     (bench/AdjustCost.cpp says what is compared).
+#   - then the breakdown of the pixel work: the reference host's eighteen adjustment events one
+#     by one on a 12-megapixel image, on one thread, with the selections, thumbnails and contact
+#     sheet around them, against ImageMagick's convert (bench/AdjustCost.cpp says what is compared).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -23,11 +28,19 @@ if [ ! -x "$convert" ]; then
   apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends imagemagick
 fi
 
-cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost >/dev/null
+cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost whole_run >/dev/null
 for build in win32 win64; do
   cmake --preset $build >/dev/null
-  cmake --build --preset $build --target ZEM_Variations load_unload module_calls wine_prefix >/dev/null
+  cmake --build --preset $build --target ZEM_Variations load_unload module_calls wine_prefix hostsim_program >/dev/null
 done
+
+build/bench/whole_run --runner build/win64/wine-run.sh --hostsim build/win64/bin/hostsim.exe --convert "$convert"
+if [ "${ZEM_BENCH_SCALING:-0}" = 1 ]; then
+  echo
+  build/bench/whole_run --runner build/win64/wine-run.sh --hostsim build/win64/bin/hostsim.exe --convert "$convert" \
+    --scaling --repeat 2
+fi
+echo
 
 modes=(1 2 3 4 5 6 7 0)
 repeat=10

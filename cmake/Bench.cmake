@@ -8,6 +8,11 @@ add_executable(run_cost bench/RunCost.cpp tests/native/FakeDialogs.cpp)
 target_include_directories(run_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(run_cost PRIVATE call_budget zem_core)
 
-# The adjustment events on a 12-megapixel image against ImageMagick's convert.
+# The reference host's whole run, and its adjustment events alone, on a generated photo against
+# ImageMagick's convert.
+add_library(photo_image STATIC bench/PhotoImage.cpp)
+target_link_libraries(photo_image PUBLIC hostsim)
 add_executable(adjust_cost bench/AdjustCost.cpp)
-target_link_libraries(adjust_cost PRIVATE reference_host)
+target_link_libraries(adjust_cost PRIVATE reference_host photo_image)
+add_executable(whole_run bench/WholeRun.cpp)
+target_link_libraries(whole_run PRIVATE reference_host photo_image)

@@ -18,8 +18,10 @@ add_library(hostsim STATIC
   hostsim/Orientation.cpp
   hostsim/PixelConversion.cpp
   hostsim/PlayableActions.cpp
+  hostsim/RowWorkers.cpp
   hostsim/Selection.cpp
   hostsim/Suites.cpp
+  hostsim/Thumbnail.cpp
   hostsim/Values.cpp
   ${ZEM_ACTION_SET_EMBEDDED}
 )

@@ -24,6 +24,7 @@ add_executable(unit_tests
   tests/native/ImageLoaderTest.cpp
   tests/common/ImageKindsTest.cpp
   tests/native/PlayableActionsTest.cpp
+  tests/native/PixelWorkTest.cpp
 )
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE zem_core call_budget reference_host GTest::gtest_main)

@@ -13,9 +13,10 @@ if(NOT WIN32)
   return()
 endif()
 
-target_sources(reference_host PRIVATE hostsim/ReferenceHost.cpp hostsim/ReplaceTogether.cpp)
-# Of the plug-in's code it needs only the architecture check of the module it loads.
-target_link_libraries(reference_host PUBLIC zem_architecture)
+target_sources(reference_host PRIVATE hostsim/ReferenceHost.cpp hostsim/ReplaceTogether.cpp hostsim/ThreadedRowsWin32.cpp)
+# Of the plug-in's code it needs only the architecture check of the module it loads; psapi gives
+# the peak memory that --timings prints.
+target_link_libraries(reference_host PUBLIC zem_architecture psapi)
 
 # hostsim.exe, with a wide-character entry point: its arguments are the paths as the user has them.
 add_executable(hostsim_program hostsim/ReferenceHostMain.cpp)

@@ -116,6 +116,10 @@ add_windows_test(reference_host_files_tests tests/windows/ReferenceHostFilesTest
 target_link_libraries(reference_host_files_tests PRIVATE reference_host)
 add_dependencies(reference_host_files_tests hostsim_program zem_action_set)
 
+# The reference host's threads for its pixel work.
+add_windows_test(threaded_rows_tests tests/windows/ThreadedRowsTest.cpp)
+target_link_libraries(threaded_rows_tests PRIVATE reference_host)
+
 include(cmake/WineDesktops.cmake)
 
 include(cmake/WindowsBench.cmake)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Image.h"
+#include "RowWorkers.h"
 #include "Selection.h"
 
 namespace hostsim {
@@ -90,7 +91,8 @@ using AdjustmentEvent = std::variant<ColorBalanceEvent, BrightnessContrastEvent,
 
 // Applies the event to the pixels inside the selection, each in proportion to its coverage (all
 // of the image while nothing is selected). Only the selection's bounding box is visited.
-void Apply(const AdjustmentEvent& event, const Selection& selection, Image& image);
+void Apply(const AdjustmentEvent& event, const Selection& selection, Image& image,
+           const RowWorkers& workers = SerialRows());
 
 // The event's name as Photoshop's menu shows it ("Color Balance", "Levels"), e.g. for a label.
 const char* EventName(const AdjustmentEvent& event);

@@ -5,6 +5,7 @@
 #include "../host/Keys.h"
 #include "../host/ResultCodes.h"
 #include "Host.h"
+#include "Stopwatch.h"
 
 namespace hostsim {
 namespace {
@@ -39,15 +40,17 @@ bool Points(const Descriptor& polygon, std::vector<Point>& points) {
 
 }  // namespace
 
-Canvas::Canvas(Image image, PlayableSet actions, int tileSide)
-    : image_(std::move(image)), actions_(std::move(actions)), tileSide_(tileSide) {
+Canvas::Canvas(Image image, PlayableSet actions, int tileSide, const RowWorkers& workers)
+    : image_(std::move(image)), actions_(std::move(actions)), tileSide_(tileSide), workers_(&workers) {
   selection_.Resize(image_.width, image_.height);
-  tiles_.push_back({"original", "", Thumbnail(image_, tileSide_)});
+  Stopwatch stopwatch(times_.thumbnails);
+  tiles_.push_back({"original", "", Thumbnail(image_, tileSide_, *workers_)});
 }
 
 int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
   const Value* shape = parameters.Find(host::kKeyTo);
   if (!IsSelectionReference(parameters.Find(host::kKeyNull)) || shape == nullptr) return host::kParamErr;
+  Stopwatch stopwatch(times_.selecting);
 
   if (event == host::kEventSet && shape->kind == Value::Kind::Enumerated && shape->type == host::kTypeOrdinal &&
       shape->enumValue == host::kEnumNone) {
@@ -72,7 +75,8 @@ int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
   std::vector<Point> points;
   if (event == host::kEventSet && shape->type == host::kClassPolygon && Points(form, points)) {
     const Value* antiAlias = parameters.Find(host::kKeyAntiAlias);
-    selection_.SetPolygon(points, antiAlias != nullptr && antiAlias->kind == Value::Kind::Boolean && antiAlias->flag);
+    const bool smooth = antiAlias != nullptr && antiAlias->kind == Value::Kind::Boolean && antiAlias->flag;
+    selection_.SetPolygon(points, smooth, *workers_);
     return 0;
   }
   return host::kParamErr;
@@ -81,41 +85,17 @@ int32_t Canvas::Select(uint32_t event, const Descriptor& parameters) {
 int32_t Canvas::PlayAction(const std::string& setName, const std::string& name) {
   const PlayableAction* action = setName == actions_.name ? actions_.Find(name) : nullptr;
   if (action == nullptr) return host::kErrNoSuchObject;
-  for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_);
-  tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_)});
+  {
+    Stopwatch stopwatch(times_.adjusting);
+    for (const AdjustmentEvent& event : action->events) Apply(event, selection_, image_, *workers_);
+  }
+  Stopwatch stopwatch(times_.thumbnails);
+  tiles_.push_back({name, action->label, Thumbnail(image_, tileSide_, *workers_)});
   return 0;
 }
 
 void Canvas::LoadActions(PlayableSet actions) {
   if (actions_.actions.empty()) actions_ = std::move(actions);
-}
-
-Image Thumbnail(const Image& image, int side) {
-  if (image.width <= 0 || image.height <= 0 || side <= 0) return Image();
-  int width = side, height = side;
-  if (image.width >= image.height) {
-    height = std::max(1, static_cast<int>(int64_t(image.height) * side / image.width));
-  } else {
-    width = std::max(1, static_cast<int>(int64_t(image.width) * side / image.height));
-  }
-  Image small(width, height);
-  for (int y = 0; y < height; ++y) {
-    const int y0 = static_cast<int>(int64_t(y) * image.height / height);
-    const int y1 = std::max(y0 + 1, static_cast<int>(int64_t(y + 1) * image.height / height));
-    for (int x = 0; x < width; ++x) {
-      const int x0 = static_cast<int>(int64_t(x) * image.width / width);
-      const int x1 = std::max(x0 + 1, static_cast<int>(int64_t(x + 1) * image.width / width));
-      uint64_t sum[3] = {};
-      for (int sy = y0; sy < y1; ++sy) {
-        for (int sx = x0; sx < x1; ++sx) {
-          for (int c = 0; c < 3; ++c) sum[c] += image.At(sx, sy)[c];
-        }
-      }
-      const uint64_t count = uint64_t(x1 - x0) * (y1 - y0);
-      for (int c = 0; c < 3; ++c) small.At(x, y)[c] = static_cast<uint8_t>((sum[c] + count / 2) / count);
-    }
-  }
-  return small;
 }
 
 }  // namespace hostsim

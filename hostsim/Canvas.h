@@ -8,7 +8,9 @@
 
 #include "Image.h"
 #include "PlayableActions.h"
+#include "RowWorkers.h"
 #include "Selection.h"
+#include "Thumbnail.h"
 #include "Values.h"
 
 namespace hostsim {
@@ -19,11 +21,19 @@ struct Tile {
   Image picture;
 };
 
+// The time spent on each kind of pixel work, in seconds.
+struct PixelWorkTimes {
+  double selecting = 0;
+  double adjusting = 0;
+  double thumbnails = 0;
+};
+
 class Canvas {
  public:
   // `tileSide` bounds the pictures taken, of the original now and after each action: each fits a
-  // square tile of that side, whatever the image's proportions.
-  Canvas(Image image, PlayableSet actions, int tileSide);
+  // square tile of that side, whatever the image's proportions. The pixel work is shared out by
+  // `workers`, which must outlive the canvas.
+  Canvas(Image image, PlayableSet actions, int tileSide, const RowWorkers& workers = SerialRows());
 
   // A selection event: 'setd' or 'AddT' on the selection. Returns 0, or -50 for an event that
   // does not describe a selection the host knows.
@@ -40,17 +50,16 @@ class Canvas {
   const Selection& selection() const { return selection_; }
   const PlayableSet& actions() const { return actions_; }
   const std::vector<Tile>& tiles() const { return tiles_; }
+  const PixelWorkTimes& times() const { return times_; }
 
  private:
   Image image_;
   Selection selection_;
   PlayableSet actions_;
   int tileSide_;
+  const RowWorkers* workers_;
   std::vector<Tile> tiles_;
+  PixelWorkTimes times_;
 };
-
-// The picture scaled to fit a `side` x `side` square, its proportions kept (no side below one
-// pixel), each pixel the average of the pixels it covers.
-Image Thumbnail(const Image& image, int side);
 
 }  // namespace hostsim

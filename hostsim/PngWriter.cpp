@@ -33,6 +33,12 @@ void Append(void* context, void* data, int size) {
 std::vector<uint8_t> EncodePng(const Image& image) {
   Output output;
   if (image.width < 1 || image.height < 1) return output.bytes;
+  // One filter for every row (each pixel less the one to its left) and stb's shortest match search:
+  // for a contact sheet of photos, trying all five filters a row and searching deeper makes the
+  // file about 4 % smaller and takes about twice the time. Both settings are stb's own globals,
+  // written here with the same values on every call.
+  stbi_write_force_png_filter = 1;
+  stbi_write_png_compression_level = 5;
   const int written =
       stbi_write_png_to_func(Append, &output, image.width, image.height, 3, image.rgb.data(), image.width * 3);
   if (written == 0 || output.failed) output.bytes.clear();

@@ -1,9 +1,11 @@
 #include "ReferenceHost.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -21,6 +23,8 @@
 #include "PlayableActions.h"
 #include "PngWriter.h"
 #include "ReplaceTogether.h"
+#include "Stopwatch.h"
+#include "ThreadedRows.h"
 #include "WindowsText.h"
 #include "platform/ModuleArchitecture.h"
 #include "platform/WindowsHandles.h"
@@ -30,7 +34,7 @@ namespace {
 
 constexpr const char kUsage[] =
     "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE | --no-action-set] [--out DIR]\n"
-    "               [--plugin FILE] [--no-suspend-history]\n"
+    "               [--plugin FILE] [--no-suspend-history] [--timings]\n"
     "       hostsim --about [--plugin FILE]\n"
     "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
@@ -42,7 +46,8 @@ constexpr const char kUsage[] =
     "  --no-suspend-history serves the action control suite without SuspendHistory (version 2 only),\n"
     "                 as an older host does: every event of the run is then a history state\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
-    "  --about        shows the plug-in's About box and nothing else\n";
+    "  --about        shows the plug-in's About box and nothing else\n"
+    "  --timings      ends with the time each part of the run took and the peak memory\n";
 
 struct Options {
   std::string image;
@@ -56,6 +61,7 @@ struct Options {
   bool noSuspendHistory = false;
   bool about = false;
   bool help = false;
+  bool timings = false;
 };
 
 bool ParseInteger(const std::string& text, int32_t& value) {
@@ -104,6 +110,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.noActionSet = true;
     } else if (option == "--no-suspend-history") {
       options.noSuspendHistory = true;
+    } else if (option == "--timings") {
+      options.timings = true;
     } else if (option == "--about") {
       options.about = true;
     } else if (option == "--help" || option == "-h") {
@@ -296,6 +304,27 @@ std::string HistoryText(const std::vector<std::string>& history) {
   return text;
 }
 
+// The seconds of the parts of a run that are not pixel work on the canvas.
+struct RunTimes {
+  double decoding = 0;
+  double writing = 0;
+};
+
+// One line: each part's time and the process's peak working set, as the benchmark reads it.
+void PrintTimings(const RunTimes& run, const PixelWorkTimes& pixels, std::ostream& out) {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  const double peak =
+      GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory) ? memory.PeakWorkingSetSize / 1e6 : 0;
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "timings: decode %.1f ms, selections %.1f ms, adjustments %.1f ms, thumbnails %.1f ms, "
+                "sheet and files %.1f ms, peak working set %.1f MB\n",
+                1000 * run.decoding, 1000 * pixels.selecting, 1000 * pixels.adjusting, 1000 * pixels.thumbnails,
+                1000 * run.writing, peak);
+  out << line;
+}
+
 int ShowAbout(const Plugin& plugin, std::ostream& out, std::ostream& err) {
   Host host;
   host.accessDefaultModule = plugin.module();
@@ -340,8 +369,10 @@ bool LoadPlugin(const Options& options, Plugin& plugin, std::ostream& err) {
 // One "Do It" on a document: the host, the document's pixels with the actions it plays, and what
 // came of the call.
 struct DoItRun {
+  const ThreadedRows workers;  // the pixel work on every core; outlives the canvas
   Host host;
   std::unique_ptr<Canvas> document;
+  RunTimes times;
   std::string actionFile;  // as messages name it
   std::vector<std::string> loadedFrom;  // the action files the plug-in had the host load
   int played = 0;
@@ -378,9 +409,12 @@ bool OpenDocument(const Options& options, DoItRun& run, std::ostream& out, std::
   Image image;
   if (options.image.empty()) {
     image = BuiltInImage();
-  } else if (!LoadImageFile(options.image, image, error)) {
-    err << "hostsim: " << error << "\n";
-    return false;
+  } else {
+    Stopwatch stopwatch(run.times.decoding);
+    if (!LoadImageFile(options.image, image, error)) {
+      err << "hostsim: " << error << "\n";
+      return false;
+    }
   }
   // A host started as a fresh Photoshop is has no set to read: the plug-in has it load one.
   const std::string setName = ActionSet().name;  // the set the plug-in plays
@@ -410,7 +444,7 @@ bool OpenDocument(const Options& options, DoItRun& run, std::ostream& out, std::
   run.host.document.height = image.height;
   const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
   try {
-    run.document.reset(new Canvas(std::move(image), std::move(actions), kTileWidth));
+    run.document.reset(new Canvas(std::move(image), std::move(actions), kTileWidth, run.workers));
   } catch (const std::bad_alloc&) {
     err << "hostsim: there is not enough memory for the selection mask of a " << size
         << " image; nothing was run\n";
@@ -480,9 +514,13 @@ bool WriteFiles(const Options& options, const DoItRun& run, std::ostream& out, s
   const std::string& setName = canvas.actions().name;
   const std::string title = setName + ", mode " + std::to_string(run.mode) + " (" + ModeName(run.mode) + ")";
   std::string sheetPath, logPath, error;
-  if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), run.host.log(), sheetPath, logPath, error)) {
-    err << "hostsim: " << error << "\n";
-    return false;
+  RunTimes times = run.times;
+  {
+    Stopwatch stopwatch(times.writing);
+    if (!WriteOutputs(options.out, ContactSheet(title, canvas.tiles()), run.host.log(), sheetPath, logPath, error)) {
+      err << "hostsim: " << error << "\n";
+      return false;
+    }
   }
   if (options.dialog && run.played == 0) out << "the dialog was cancelled: no variation was played\n";
   out << "mode " << run.mode << " (" << ModeName(run.mode) << "), " << run.played << " of "
@@ -491,6 +529,7 @@ bool WriteFiles(const Options& options, const DoItRun& run, std::ostream& out, s
       << HistoryText(run.host.history()) << "\n"
       << "contact sheet: " << sheetPath << "\n"
       << "event log: " << logPath << "\n";
+  if (options.timings) PrintTimings(times, canvas.times(), out);
   return true;
 }
 

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "RowWorkers.h"
+#include "ZeroedFloats.h"
+
 namespace hostsim {
 
 struct Point {
@@ -31,11 +34,15 @@ class Selection {
   void AddRectangle(double top, double left, double bottom, double right);
   // Anti-aliased edges cover each pixel by its share inside the polygon, measured on four
   // scanlines per pixel row. A polygon with a corner that is not a finite number selects nothing.
-  void SetPolygon(const std::vector<Point>& points, bool antiAlias);
+  // The rows are rasterised by `workers`.
+  void SetPolygon(const std::vector<Point>& points, bool antiAlias, const RowWorkers& workers = SerialRows());
 
   bool active() const { return active_; }
   // Coverage of a pixel: 1 everywhere while nothing is selected.
-  float At(int x, int y) const { return active_ ? coverage_[static_cast<size_t>(y) * width_ + x] : 1.0f; }
+  float At(int x, int y) const {
+    if (!active_ || (x >= fullLeft_[y] && x < fullRight_[y])) return 1.0f;
+    return coverage_[static_cast<size_t>(y) * width_ + x];
+  }
   // Pixels at least half covered; 0 while nothing is selected.
   int SelectedPixels() const;
   // The summed coverage, the selected area in pixels.
@@ -47,19 +54,29 @@ class Selection {
   // with coverage above 0; left >= right for a row with none.
   int RowLeft(int y) const { return rowLeft_[y]; }
   int RowRight(int y) const { return rowRight_[y]; }
-  // One row of coverage from x = 0, or null while nothing is selected (coverage 1 everywhere).
+  // The columns [left, right) of row y (inside the document) that a polygon covers whole, left >= right
+  // for none. A polygon's rows are mostly whole pixels between two edges: those are known by their
+  // ends alone, so that selecting and clearing them writes nothing.
+  int FullLeft(int y) const { return fullLeft_[y]; }
+  int FullRight(int y) const { return fullRight_[y]; }
+  // One row of coverage from x = 0, or null while nothing is selected (coverage 1 everywhere). It
+  // holds 0 within the row's whole columns, whose coverage is 1.
   const float* CoverageRow(int y) const { return active_ ? &coverage_[static_cast<size_t>(y) * width_] : nullptr; }
 
  private:
   void FillRectangle(double top, double left, double bottom, double right);
+  // The coverage of row y of a polygon, with scratch space of its worker's own.
+  struct RowScratch;
+  void RasterisePolygonRow(const std::vector<Point>& points, bool antiAlias, int y, RowScratch& scratch);
   void Include(int left, int top, int right, int bottom);
 
   int width_ = 0;
   int height_ = 0;
   bool active_ = false;
-  std::vector<float> coverage_;
+  ZeroedFloats coverage_;
   PixelBox bounds_;
   std::vector<int> rowLeft_, rowRight_;
+  std::vector<int> fullLeft_, fullRight_;
 };
 
 }  // namespace hostsim

@@ -143,6 +143,22 @@ TEST_F(ReferenceHostTest, ARunWritesTheContactSheetAndTheEventLog) {
   EXPECT_LT(different, sheet.rgb.size() / 1000) << "channel values off by more than 2";
 }
 
+TEST_F(ReferenceHostTest, TimingsEndTheRunOnlyWhenAskedFor) {
+  ASSERT_EQ(Run({}), 0) << problems.str();
+  EXPECT_EQ(printed.str().find("timings:"), std::string::npos) << printed.str();
+  ASSERT_EQ(Run({"--timings"}), 0) << problems.str();
+  const std::string text = printed.str();
+  const size_t line = text.find("timings: decode ");
+  ASSERT_NE(line, std::string::npos) << text;
+  for (const char* part : {"ms, selections ", "ms, adjustments ", "ms, thumbnails ", "ms, sheet and files ",
+                           "ms, peak working set "}) {
+    EXPECT_NE(text.find(part, line), std::string::npos) << part << " in " << text;
+  }
+  const double peak = std::atof(text.c_str() + text.find("peak working set ", line) + 17);
+  EXPECT_GT(peak, 1.0) << "megabytes of a process that holds a 480 x 320 image and a plug-in";
+  EXPECT_EQ(text.substr(text.size() - 4), " MB\n") << "the last line";
+}
+
 TEST_F(ReferenceHostTest, TheDialogChoosesTheModeAndAboutShowsTheBox) {
   driver::Driver chooser([](HWND dialog) {
     driver::Click(dialog, 8);
