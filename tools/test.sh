@@ -5,6 +5,10 @@
 # and the 32-bit (x86) build in a win32 prefix; then the release package as a user would unpack
 # it, made from those builds. Ends with one line "N passed, N failed, N skipped", counting them all.
 #
+# The ARM64 module is built with Zig (nothing else here has an ARM64 Windows runtime) and checked
+# without running it, as nothing here runs ARM64 code; the x64 module built with the same compiler
+# and runtime runs the whole set of x64 Windows tests instead, which shows that runtime at work.
+#
 # On a machine that runs no 32-bit programs (tools/runs-32bit-programs.sh says why) the x86 module
 # and every x86 program are still built, and the module is checked without running it; its Windows
 # tests and the package's x86 reference host checks are skipped. ZEM_NO_32BIT=1 takes that path on
@@ -52,17 +56,23 @@ run_ctest() {
   local preset=$1
   shift
   "$@" ctest --preset "$preset" 2>&1 | tee "$logs/$preset.ctest"
+  count_ctest "$preset" "$logs/$preset.ctest"
+}
+
+# Counts one part's tests from the summary line of its ctest output.
+count_ctest() {
+  local part=$1 log=$2
   # ctest's summary: "100% tests passed, 0 tests failed out of 41"
   local line total bad
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset.ctest" | tail -n 1)
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
-    count_part "$preset" 0 1 0
+    count_part "$part" 0 1 0
     summary[-1]="${summary[-1]} (ctest ran no test)"
     return
   fi
   total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  count_part "$preset" $((total - bad)) "$bad"
+  count_part "$part" $((total - bad)) "$bad"
 }
 
 run_native_preset() {
@@ -86,18 +96,57 @@ check_x86_module_statically() {
   tally() { if "$@"; then good=$((good + 1)); else bad=$((bad + 1)); echo "FAILED: $*"; fi; }
   tally cmake -DOBJDUMP=i686-w64-mingw32-objdump -DMODULE=$module -DARCH=x86 -P cmake/CheckModuleBinary.cmake
   tally tests/static/check-module-resources.sh $module x86 $reference x64
-  tally resource_check_sees_one_changed_byte $module $reference
+  tally resource_check_sees_one_changed_byte $module x86 $reference x64
   count_part "x86 module read" "$good" "$bad"
 }
 
 # The resource comparison refuses a copy of the module with one byte of its property list changed.
+#   resource_check_sees_one_changed_byte MODULE ARCH REFERENCE REFERENCE_ARCH
 resource_check_sees_one_changed_byte() {
   local copy=$logs/changed.8li offset
   cp "$1" "$copy"
   offset=$(grep -obUa 'MIB8lbne' "$copy" | head -n 1 | cut -d: -f1)  # the 'enbl' property's record
   [ -n "$offset" ] || return 1
   printf 'X' | dd of="$copy" bs=1 seek=$((offset + 12)) conv=notrunc status=none
-  ! tests/static/check-module-resources.sh "$copy" x86 "$2" x64 >/dev/null
+  ! tests/static/check-module-resources.sh "$copy" "$2" "$3" "$4" >/dev/null
+}
+
+# The ARM64 module checked without running it: its format, machine, exports and imports, and its
+# resources those of the x64 module built with the same compiler, byte for byte but for the
+# architecture; that x64 module's resources are checked by running it.
+check_arm64_module_statically() {
+  echo "== the ARM64 module, read without running it"
+  local module=build/arm64/bin/ZEM_Variations.8li reference=build/x64-zig/bin/ZEM_Variations.8li
+  local objdump good=0 bad=0
+  objdump=$(command -v llvm-objdump || command -v llvm-objdump-14)
+  tally() { if "$@"; then good=$((good + 1)); else bad=$((bad + 1)); echo "FAILED: $*"; fi; }
+  tally cmake -DOBJDUMP="$objdump" -DMODULE=$module -DARCH=ARM64 -P cmake/CheckModuleBinary.cmake
+  tally binary_check_refuses "$objdump" $module x64
+  tally tests/static/check-module-resources.sh $module ARM64 $reference x64
+  tally resource_check_sees_one_changed_byte $module ARM64 $reference x64
+  count_part "ARM64 module read" "$good" "$bad"
+}
+
+# The module check refuses a module taken for another architecture.
+binary_check_refuses() {
+  ! cmake -DOBJDUMP="$1" -DMODULE="$2" -DARCH="$3" -P cmake/CheckModuleBinary.cmake >/dev/null 2>&1
+}
+
+# The ARM64 module and, with the same compiler and runtime, the x64 one; the ARM64 one read, the
+# x64 one run through every x64 Windows test program of the win64 build, which is not built again.
+run_arm64() {
+  build_preset arm64 || return
+  build_preset x64-zig || return
+  check_arm64_module_statically
+  if [ ! -f build/win64/CTestTestfile.cmake ]; then
+    count_part "x64 module built with Zig" 0 1 0
+    summary[-1]="${summary[-1]} (no win64 test programs to run it with)"
+    return
+  fi
+  echo "== the win64 Windows tests against the x64 module built with Zig"
+  xvfb-run -a -s "-screen 0 1024x768x24" tests/windows/run-against-module.sh build/win64 \
+    build/x64-zig/bin/ZEM_Variations.8li build/x64-zig/tests 2>&1 | tee "$logs/x64-zig.ctest"
+  count_ctest "x64 module built with Zig" "$logs/x64-zig.ctest"
 }
 
 run_win32() {
@@ -134,8 +183,10 @@ x86_skip_reason=$(tools/runs-32bit-programs.sh)
 run_native_preset native
 run_native_preset fuzz
 build_preset win64 && run_windows_tests win64
+run_arm64
 run_win32
-if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ]; then
+if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ] &&
+  [ -f build/arm64/bin/ZEM_Variations.8li ]; then
   run_package
 else
   count_part package 0 1 0
