@@ -50,9 +50,9 @@ ${CMAKE_SOURCE_DIR}/resources/Logo.bmp;${CMAKE_BINARY_DIR}/generated/WebHost.h;\
 ${CMAKE_SOURCE_DIR}/resources/Version.rc;${CMAKE_BINARY_DIR}/generated/Version.h")
 # The core calls the dialogs, and the dialogs the core.
 target_link_libraries(ZEM_Variations PRIVATE zem_core zem_ui)
-# Built with Zig (cmake/zig/WindowsToolchain.cmake): its unwinder would export its functions.
+# Built with Zig (cmake/zig/WindowsToolchain.cmake): parts of its C++ runtime built here instead.
 if(ZEM_ZIG_LIB)
-  include(cmake/zig/Unwinder.cmake)
+  include(cmake/zig/Runtime.cmake)
 endif()
 if(MINGW)
   target_link_options(ZEM_Variations PRIVATE -static -static-libgcc -static-libstdc++ -s)

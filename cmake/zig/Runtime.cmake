@@ -1,3 +1,5 @@
+# What the module takes from Zig's C++ runtime in its own build instead.
+#
 # Zig links C++ programs with its own build of LLVM's libunwind, in which every unwinder function
 # is marked for export: a DLL linked with it exports some 25 of them (_Unwind_*, unw_*) beside the
 # names of its .def file. The module links a build of the same sources with those marks left out
@@ -23,3 +25,7 @@ target_compile_definitions(zem_unwind PRIVATE _LIBUNWIND_HIDE_SYMBOLS _LIBUNWIND
 # are LLVM's to fix, not ours.
 target_compile_options(zem_unwind PRIVATE -funwind-tables $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti> -w)
 target_sources(ZEM_Variations PRIVATE $<TARGET_OBJECTS:zem_unwind>)
+
+# The per-thread exception record without libc++abi's fiber-local slot, whose destructor would
+# outlive the module (ExceptionGlobals.c).
+target_sources(ZEM_Variations PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ExceptionGlobals.c)
