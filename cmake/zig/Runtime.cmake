@@ -29,3 +29,8 @@ target_sources(ZEM_Variations PRIVATE $<TARGET_OBJECTS:zem_unwind>)
 # The per-thread exception record without libc++abi's fiber-local slot, whose destructor would
 # outlive the module (ExceptionGlobals.c).
 target_sources(ZEM_Variations PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ExceptionGlobals.c)
+
+# The link time out of the module when the build gives one of its own (cmake/zig/stamp-module.sh).
+add_custom_command(TARGET ZEM_Variations POST_BUILD
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/stamp-module.sh $<TARGET_FILE:ZEM_Variations>
+  VERBATIM)
