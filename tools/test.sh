@@ -124,7 +124,24 @@ check_arm64_module_statically() {
   tally binary_check_refuses "$objdump" $module x64
   tally tests/static/check-module-resources.sh $module ARM64 $reference x64
   tally resource_check_sees_one_changed_byte $module ARM64 $reference x64
+  tally version_check_sees_a_wrong_length $module ARM64 $reference x64
   count_part "ARM64 module read" "$good" "$bad"
+}
+
+# The resource comparison, which reads version resources by their blocks' lengths, refuses a copy
+# of the module whose version text "FileDescription" claims one character more than it holds.
+#   version_check_sees_a_wrong_length MODULE ARCH REFERENCE REFERENCE_ARCH
+version_check_sees_a_wrong_length() {
+  local copy=$logs/lengths.8li key offset
+  cp "$1" "$copy"
+  key=$(printf 'FileDescription' | iconv -t UTF-16LE | od -An -v -tx1 | tr -d ' \n')
+  offset=$(od -An -v -tx1 "$copy" | tr -d ' \n' | grep -ob "$key" | head -n 1 | cut -d: -f1)
+  [ -n "$offset" ] && [ $((offset % 2)) -eq 0 ] || return 1
+  offset=$((offset / 2 - 4))  # the block's value length (characters), then its type, then its key
+  local count
+  count=$(od -An -tu2 -j "$offset" -N2 "$copy" | tr -d ' ')
+  printf "$(printf '\\%03o' $(((count + 1) & 255)))" | dd of="$copy" bs=1 seek="$offset" conv=notrunc status=none
+  ! tests/static/check-module-resources.sh "$copy" "$2" "$3" "$4" >/dev/null
 }
 
 # The module check refuses a module taken for another architecture.
