@@ -8,8 +8,9 @@
 # --builds DIR takes the modules from the release builds DIR/win32, DIR/win64 and DIR/arm64 instead
 # (the test command's, which are built already); only the modules are linked again there.
 #
-# Built twice from the same commit, the zip is the same byte for byte: the linker stamps the
-# modules with the commit's time (SOURCE_DATE_EPOCH) instead of the build's, and the members are
+# Built twice from the same commit, the zip is the same byte for byte: the modules are stamped
+# with the commit's time (SOURCE_DATE_EPOCH) instead of the build's (by GNU ld for x86 and x64,
+# after linking for ARM64: cmake/zig/stamp-module.sh), and the members are
 # stored in a fixed order with the commit's time, fixed permissions and no extra attributes.
 # The version is the one of project(... VERSION ...) in CMakeLists.txt.
 set -euo pipefail
