@@ -1,9 +1,13 @@
 # The plug-in module, ZEM_Variations.8li: a DLL exporting exactly AutoPluginMain and the dialog
 # procedure through its .def file, with the C++ runtime linked in statically so that it imports
 # only Windows system DLLs. The dialog procedure's export name differs by architecture
-# (platform/ModuleArchitecture.h): "_GenericProc@16" on x86, "GenericProc" on x64. GNU ld for x64
-# would accept the x86 list and export the x86 name, so each architecture has its own list.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+# (platform/ModuleArchitecture.h): "_GenericProc@16" on x86, "GenericProc" on x64 and ARM64. GNU ld
+# for x64 would accept the x86 list and export the x86 name, so each has its own list; ARM64 names
+# its exports as x64 does and shares that list.
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(ARM64|aarch64)$")
+  set(ZEM_ARCH ARM64)
+  set(ZEM_EXPORTS entry/exports64.def)
+elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(ZEM_ARCH x64)
   set(ZEM_EXPORTS entry/exports64.def)
 else()
@@ -46,6 +50,10 @@ ${CMAKE_SOURCE_DIR}/resources/Logo.bmp;${CMAKE_BINARY_DIR}/generated/WebHost.h;\
 ${CMAKE_SOURCE_DIR}/resources/Version.rc;${CMAKE_BINARY_DIR}/generated/Version.h")
 # The core calls the dialogs, and the dialogs the core.
 target_link_libraries(ZEM_Variations PRIVATE zem_core zem_ui)
+# Built with Zig (cmake/zig/WindowsToolchain.cmake): parts of its C++ runtime built here instead.
+if(ZEM_ZIG_LIB)
+  include(cmake/zig/Runtime.cmake)
+endif()
 if(MINGW)
   target_link_options(ZEM_Variations PRIVATE -static -static-libgcc -static-libstdc++ -s)
 elseif(MSVC)

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Builds the release package: both modules and the action set in release mode, in build folders
-# of their own (build/package/win32, build/package/win64), and writes
+# Builds the release package: the three modules and the action set in release mode, in build
+# folders of their own (build/package/win32, build/package/win64, build/package/arm64), and writes
 # build/package/ZEM_Variations-VERSION-windows.zip holding x64/ZEM_Variations.8li,
-# x86/ZEM_Variations.8li, the action set ZEM_Variations.atn beside each module (so that one
-# architecture's folder is the whole installation), INSTALL.txt (CR LF) and SHA256SUMS.
+# x86/ZEM_Variations.8li, arm64/ZEM_Variations.8li, the action set ZEM_Variations.atn beside each
+# module (so that one architecture's folder is the whole installation), INSTALL.txt (CR LF) and
+# SHA256SUMS.
 #   bash tools/package.sh [--builds DIR]
-# --builds DIR takes the modules from the release builds DIR/win32 and DIR/win64 instead (the test
-# command's, which are built already); only the modules are linked again there.
+# --builds DIR takes the modules from the release builds DIR/win32, DIR/win64 and DIR/arm64 instead
+# (the test command's, which are built already); only the modules are linked again there.
 #
-# Built twice from the same commit, the zip is the same byte for byte: the linker stamps the
-# modules with the commit's time (SOURCE_DATE_EPOCH) instead of the build's, and the members are
+# Built twice from the same commit, the zip is the same byte for byte: the modules are stamped
+# with the commit's time (SOURCE_DATE_EPOCH) instead of the build's (by GNU ld for x86 and x64,
+# after linking for ARM64: cmake/zig/stamp-module.sh), and the members are
 # stored in a fixed order with the commit's time, fixed permissions and no extra attributes.
 # The version is the one of project(... VERSION ...) in CMakeLists.txt.
 set -euo pipefail
@@ -18,7 +20,7 @@ tools/install-deps.sh
 
 builds=build/package
 if [ "${1:-}" = "--builds" ]; then
-  builds=${2:?--builds needs a folder holding the win32 and win64 builds}
+  builds=${2:?--builds needs a folder holding the win32, win64 and arm64 builds}
 elif [ $# -gt 0 ]; then
   echo "package: unknown option '$1'; the one option is --builds DIR" >&2
   exit 2
@@ -37,30 +39,33 @@ fi
 
 root=build/package
 mkdir -p $root
-for build in win32 win64; do
+for build in win32 win64 arm64; do
   if [ "$builds" = "$root" ] || [ ! -f "$builds/$build/CMakeCache.txt" ]; then
     cmake --preset $build -B "$builds/$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
   # Linked again whatever time it was linked with before, so that it carries the commit's.
   rm -f "$builds/$build/bin/ZEM_Variations.8li"
-  cmake --build "$builds/$build" --target ZEM_Variations zem_action_set
+  targets=(ZEM_Variations)
+  [ $build = arm64 ] || targets+=(zem_action_set)  # the action set is the same in every build
+  cmake --build "$builds/$build" --target "${targets[@]}"
 done
 
 stage=$root/stage
 rm -rf "$stage"
-mkdir -p "$stage/x64" "$stage/x86"
+mkdir -p "$stage/x64" "$stage/x86" "$stage/arm64"
 cp "$builds/win64/bin/ZEM_Variations.8li" "$stage/x64/"
 cp "$builds/win32/bin/ZEM_Variations.8li" "$stage/x86/"
-cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/x64/"
-cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/x86/"
+cp "$builds/arm64/bin/ZEM_Variations.8li" "$stage/arm64/"
+for arch in x64 x86 arm64; do cp "$builds/win64/bin/ZEM_Variations.atn" "$stage/$arch/"; done
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' release/INSTALL.txt >"$stage/INSTALL.txt"
-members=(INSTALL.txt x64/ZEM_Variations.8li x64/ZEM_Variations.atn x86/ZEM_Variations.8li x86/ZEM_Variations.atn)
+members=(INSTALL.txt x64/ZEM_Variations.8li x64/ZEM_Variations.atn x86/ZEM_Variations.8li x86/ZEM_Variations.atn
+  arm64/ZEM_Variations.8li arm64/ZEM_Variations.atn)
 (cd "$stage" && sha256sum "${members[@]}" >SHA256SUMS)
 members+=(SHA256SUMS)
 
 chmod 644 "${members[@]/#/$stage/}"
-chmod 755 "$stage/x64" "$stage/x86"
-touch -d "@$SOURCE_DATE_EPOCH" "${members[@]/#/$stage/}" "$stage/x64" "$stage/x86"
+chmod 755 "$stage/x64" "$stage/x86" "$stage/arm64"
+touch -d "@$SOURCE_DATE_EPOCH" "${members[@]/#/$stage/}" "$stage/x64" "$stage/x86" "$stage/arm64"
 zip_file=$root/ZEM_Variations-$version-windows.zip
 rm -f "$zip_file"
 (cd "$stage" && TZ=UTC zip -q -X -D -9 "../${zip_file##*/}" "${members[@]}")

@@ -5,6 +5,10 @@
 # and the 32-bit (x86) build in a win32 prefix; then the release package as a user would unpack
 # it, made from those builds. Ends with one line "N passed, N failed, N skipped", counting them all.
 #
+# The ARM64 module is built with Zig (nothing else here has an ARM64 Windows runtime) and checked
+# without running it, as nothing here runs ARM64 code; the x64 module built with the same compiler
+# and runtime runs the whole set of x64 Windows tests instead, which shows that runtime at work.
+#
 # On a machine that runs no 32-bit programs (tools/runs-32bit-programs.sh says why) the x86 module
 # and every x86 program are still built, and the module is checked without running it; its Windows
 # tests and the package's x86 reference host checks are skipped. ZEM_NO_32BIT=1 takes that path on
@@ -54,26 +58,27 @@ run_ctest() {
   "$@" ctest --preset "$preset" >"$logs/$preset.ctest" 2>&1
 }
 
-# Counts a preset's tests from ctest's summary line in its log: "100% tests passed, 0 tests failed
+# Counts one part's tests from ctest's summary line in its log: "100% tests passed, 0 tests failed
 # out of 41".
+#   count_ctest PART LOG
 count_ctest() {
-  local preset=$1 line total bad
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset.ctest" | tail -n 1)
+  local part=$1 log=$2 line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
-    count_part "$preset" 0 1 0
+    count_part "$part" 0 1 0
     summary[-1]="${summary[-1]} (ctest ran no test)"
     return
   fi
   total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
   bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  count_part "$preset" $((total - bad)) "$bad"
+  count_part "$part" $((total - bad)) "$bad"
 }
 
 run_native_preset() {
   build_preset "$1" || return
   run_ctest "$1" env CTEST_PARALLEL_LEVEL=2
   cat "$logs/$1.ctest"
-  count_ctest "$1"
+  count_ctest "$1" "$logs/$1.ctest"
 }
 
 # The Windows tests show real dialogs: give them a virtual display, in true colour so that
@@ -93,48 +98,54 @@ finish_windows_tests() {
   wait "$windows_tests_pid"
   echo "== $preset tests"
   cat "$logs/$preset.ctest"
-  count_ctest "$preset"
+  count_ctest "$preset" "$logs/$preset.ctest"
 }
 
-# The x86 module checked without running it: its format, machine, exports and imports, and its
-# resources byte for byte those of the x64 module, which the x64 tests check by running it.
-check_x86_module_statically() {
-  echo "== the x86 module, read without running it"
-  local module=build/win32/bin/ZEM_Variations.8li reference=build/win64/bin/ZEM_Variations.8li
-  local good=0 bad=0
-  tally() { if "$@"; then good=$((good + 1)); else bad=$((bad + 1)); echo "FAILED: $*"; fi; }
-  tally cmake -DOBJDUMP=i686-w64-mingw32-objdump -DMODULE=$module -DARCH=x86 -P cmake/CheckModuleBinary.cmake
-  tally tests/static/check-module-resources.sh $module x86 $reference x64
-  tally resource_check_sees_one_changed_byte $module $reference
-  count_part "x86 module read" "$good" "$bad"
+# A module checked without running it (tests/static/check-module.sh), as one part:
+#   check_module_statically PART MODULE ARCH OBJDUMP REFERENCE REFERENCE_ARCH
+check_module_statically() {
+  local part=$1 good bad
+  shift
+  echo "== $part"
+  bash tests/static/check-module.sh "$@" | tee "$logs/static"
+  read -r good bad < <(tail -n 1 "$logs/static" | sed -nE 's/^([0-9]+) passed, ([0-9]+) failed$/\1 \2/p')
+  count_part "$part" "${good:-0}" "${bad:-1}"
 }
 
-# The resource comparison refuses a copy of the module with one byte of its property list changed.
-resource_check_sees_one_changed_byte() {
-  local copy=$logs/changed.8li offset
-  cp "$1" "$copy"
-  offset=$(grep -obUa 'MIB8lbne' "$copy" | head -n 1 | cut -d: -f1)  # the 'enbl' property's record
-  [ -n "$offset" ] || return 1
-  printf 'X' | dd of="$copy" bs=1 seek=$((offset + 12)) conv=notrunc status=none
-  ! tests/static/check-module-resources.sh "$copy" x86 "$2" x64 >/dev/null
-}
-
-run_win32() {
-  build_preset win32
-  local built=$?
-  [ -n "$windows_tests_pid" ] && finish_windows_tests win64
-  [ "$built" -eq 0 ] || return
-  [ -f build/win64/bin/ZEM_Variations.8li ] && check_x86_module_statically
+# The x86 module, read; then its Windows tests, or, on a machine that runs no 32-bit programs, each
+# of its test programs named as skipped.
+check_win32() {
+  check_module_statically "x86 module read" build/win32/bin/ZEM_Variations.8li x86 i686-w64-mingw32-objdump \
+    build/win64/bin/ZEM_Variations.8li x64
   if [ -z "$x86_skip_reason" ]; then
     start_windows_tests win32
     finish_windows_tests win32
     return
   fi
-  # Every Windows test program of the build, each a set of gtest cases that would run under Wine.
   local programs
   programs=$(cd build/win32/bin && ls -- *_tests.exe | sed 's/\.exe$//')
   echo "== win32: not run ($x86_skip_reason):" $programs
   count_part win32 0 0 "$(wc -l <<<"$programs")" "x86 test programs not run: $x86_skip_reason"
+}
+
+# The ARM64 module, read, as nothing here runs ARM64 code: its resources are compared with those of
+# the x64 module built with the same compiler and runtime, which runs every x64 Windows test program
+# of the win64 build (not built again), showing that runtime at work on Windows.
+check_arm64() {
+  local objdump
+  objdump=$(command -v llvm-objdump || command -v llvm-objdump-14)
+  check_module_statically "ARM64 module read" build/arm64/bin/ZEM_Variations.8li ARM64 "$objdump" \
+    build/x64-zig/bin/ZEM_Variations.8li x64
+  if [ ! -f build/win64/CTestTestfile.cmake ]; then
+    count_part "x64 module built with Zig" 0 1 0
+    summary[-1]="${summary[-1]} (no win64 test programs to run it with)"
+    return
+  fi
+  echo "== the win64 Windows tests against the x64 module built with Zig"
+  xvfb-run -a -s "-screen 0 1024x768x24" tests/windows/run-against-module.sh build/win64 \
+    build/x64-zig/bin/ZEM_Variations.8li build/x64-zig/tests >"$logs/x64-zig.ctest" 2>&1
+  cat "$logs/x64-zig.ctest"
+  count_ctest "x64 module built with Zig" "$logs/x64-zig.ctest"
 }
 
 run_package() {
@@ -156,10 +167,18 @@ x86_skip_reason=$(tools/runs-32bit-programs.sh)
 
 run_native_preset native
 run_native_preset fuzz
+# The x64 Windows tests run while the x86 and ARM64 modules build.
 windows_tests_pid=""
 build_preset win64 && start_windows_tests win64
-run_win32
-if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ]; then
+build_preset win32
+win32_built=$?
+build_preset arm64 && build_preset x64-zig
+arm64_built=$?
+[ -n "$windows_tests_pid" ] && finish_windows_tests win64
+[ "$win32_built" -eq 0 ] && check_win32
+[ "$arm64_built" -eq 0 ] && check_arm64
+if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ] &&
+  [ -f build/arm64/bin/ZEM_Variations.8li ]; then
   run_package
 else
   count_part package 0 1 0

@@ -35,12 +35,22 @@ TEST(ModuleArchitectureTest, MachineFieldNamesTheArchitecture) {
   EXPECT_EQ(zem::ArchitectureOfMachine(zem::PeMachine(x86.data(), x86.size())), &zem::kX86Module);
   EXPECT_EQ(zem::ArchitectureOfMachine(zem::PeMachine(x64.data(), x64.size())), &zem::kX64Module);
   const std::vector<uint8_t> arm64 = PeHead(0x80, 0xAA64, 512);
-  EXPECT_EQ(zem::PeMachine(arm64.data(), arm64.size()), 0xAA64);
-  EXPECT_EQ(zem::ArchitectureOfMachine(0xAA64), nullptr);
-  // The native build is 64-bit: its own architecture is the x64 one.
+  EXPECT_EQ(zem::ArchitectureOfMachine(zem::PeMachine(arm64.data(), arm64.size())), &zem::kArm64Module);
+  EXPECT_EQ(zem::ArchitectureOfMachine(0x01C4), nullptr) << "32-bit Arm (ARMNT): no module of ours";
+  EXPECT_EQ(zem::ArchitectureOfMachine(0), nullptr);
+  // The native build is 64-bit x86: its own architecture is the x64 one, not ARM64.
   EXPECT_EQ(&zem::kThisModule, &zem::kX64Module);
   EXPECT_STREQ(zem::kX64Module.dialogProcExport, "GenericProc");
+  EXPECT_STREQ(zem::kArm64Module.dialogProcExport, "GenericProc");
   EXPECT_STREQ(zem::kX86Module.dialogProcExport, "_GenericProc@16");
+}
+
+TEST(ModuleArchitectureTest, EachModuleHasItsOwnCodePropertyKey) {
+  EXPECT_EQ(zem::kX86Module.codePropertyKey, 0x77783836u);    // 'wx86'
+  EXPECT_EQ(zem::kX64Module.codePropertyKey, 0x38363634u);    // '8664'
+  EXPECT_EQ(zem::kArm64Module.codePropertyKey, 0x77613634u);  // 'wa64'
+  EXPECT_STREQ(zem::kArm64Module.name, "ARM64");
+  EXPECT_EQ(zem::kArm64Module.bits, 64);
 }
 
 TEST(ModuleArchitectureTest, AnythingButAWholePeHeaderHasNoMachine) {

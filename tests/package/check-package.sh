@@ -6,9 +6,10 @@
 # again must give the same zip.
 # Ends with one line "package: N passed, N failed, N skipped".
 #   bash tests/package/check-package.sh [--builds DIR]
-# The package is made from the release builds DIR/win32 and DIR/win64 when given (the test
-# command's), and in build/package otherwise. On a machine that runs no 32-bit programs the x86
-# reference host is not run: those checks are skipped, with the reason.
+# The package is made from the release builds DIR/win32, DIR/win64 and DIR/arm64 when given (the
+# test command's), and in build/package otherwise. Nothing here runs the ARM64 module: it is read.
+# On a machine that runs no 32-bit programs the x86 reference host is not run: those checks are
+# skipped, with the reason.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -48,10 +49,10 @@ version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMa
 zip_file=build/package/ZEM_Variations-$version-windows.zip
 unpacked=$work/unpacked
 
-members_are_exactly_the_six() {
+members_are_exactly_the_eight() {
   diff <(unzip -Z1 "$zip_file" | sort) \
-       <(printf '%s\n' INSTALL.txt SHA256SUMS x64/ZEM_Variations.8li x64/ZEM_Variations.atn \
-                        x86/ZEM_Variations.8li x86/ZEM_Variations.atn)
+       <(printf '%s\n' INSTALL.txt SHA256SUMS arm64/ZEM_Variations.8li arm64/ZEM_Variations.atn \
+                        x64/ZEM_Variations.8li x64/ZEM_Variations.atn x86/ZEM_Variations.8li x86/ZEM_Variations.atn)
 }
 checksums_hold() { (cd "$unpacked" && sha256sum --check --strict SHA256SUMS); }
 install_guide_is_crlf_text() {
@@ -62,8 +63,9 @@ install_guide_is_crlf_text() {
     grep -q "ZEM_Variations $version" "$unpacked/INSTALL.txt" && grep -q 'executeAction(charIDToTypeID("zemT")' "$unpacked/INSTALL.txt"
 }
 module_is() {
-  local arch=$1 objdump=$2
-  cmake -DOBJDUMP="$objdump" -DMODULE="$unpacked/$arch/ZEM_Variations.8li" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake
+  local arch=$1 objdump=$2 folder
+  folder=$(tr A-Z a-z <<<"$arch")
+  cmake -DOBJDUMP="$objdump" -DMODULE="$unpacked/$folder/ZEM_Variations.8li" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake
 }
 windows_path() { echo "Z:${1//\//\\}"; }
 # The reference host of one architecture on an unpacked module, started as a fresh Photoshop with
@@ -110,7 +112,7 @@ same_zip_again() {
 }
 
 check "tools/package.sh builds the package" tools/package.sh "${package_options[@]}"
-check "$zip_file holds exactly its six members, the action set beside each module" members_are_exactly_the_six
+check "$zip_file holds exactly its eight members, the action set beside each module" members_are_exactly_the_eight
 mkdir -p "$unpacked"
 check "it unpacks into an empty folder" unzip -q "$zip_file" -d "$unpacked"
 check "SHA256SUMS matches every file" checksums_hold
@@ -119,6 +121,8 @@ check "x64/ZEM_Variations.8li is an x64 module exporting AutoPluginMain and Gene
   module_is x64 x86_64-w64-mingw32-objdump
 check "x86/ZEM_Variations.8li is an x86 module exporting AutoPluginMain and _GenericProc@16" \
   module_is x86 i686-w64-mingw32-objdump
+check "arm64/ZEM_Variations.8li is an ARM64 module exporting AutoPluginMain and GenericProc" \
+  module_is ARM64 "$(command -v llvm-objdump || command -v llvm-objdump-14)"
 check "the x64 reference host and its Wine prefix build" \
   cmake --build "$builds/win64" --target hostsim_program wine_prefix
 check_x86 "the x86 reference host and its Wine prefix build" \
@@ -129,6 +133,8 @@ check_x86 "the x86 reference host, with no set loaded, runs the unpacked x86 mod
   reference_host_plays win32 x86/ZEM_Variations.8li
 check "the x64 reference host refuses the x86 module, naming both" \
   reference_host_refuses win64 x86/ZEM_Variations.8li "is an x86 (32-bit) module, and this reference host is x64"
+check "the x64 reference host refuses the ARM64 module, naming both" \
+  reference_host_refuses win64 arm64/ZEM_Variations.8li "is an ARM64 (64-bit) module, and this reference host is x64"
 check_x86 "the x86 reference host refuses the x64 module, naming both" \
   reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86"
 check "the x64 plug-in configures and builds alone, without image headers or test libraries, as packaged" \

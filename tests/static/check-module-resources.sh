@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Reads a module's resources without running it and fails unless they are those of a module of
 # another architecture, byte for byte, but for what must differ: the code property's key in the
-# property list ('wx86' on x86, '8664' on x64) and the architecture the version text names ("(x86)",
-# "(x64)"). The reference module's resources are checked by running it; this is how a module that
+# property list ('wx86' on x86, '8664' on x64, 'wa64' on ARM64) and the architecture the version
+# text names ("(x86)", "(x64)", "(ARM64)"). The reference module's resources are checked by running it; this is how a module that
 # this machine cannot run is checked.
 #   check-module-resources.sh MODULE ARCH REFERENCE REFERENCE_ARCH
 set -euo pipefail
@@ -31,10 +31,37 @@ code_key_hex() {
   case $1 in
     x86) printf 'MIB868xw' | hex ;;
     x64) printf 'MIB84668' | hex ;;
+    ARM64) printf 'MIB846aw' | hex ;;
     *) echo "unknown architecture '$1'" >&2; exit 2 ;;
   esac
 }
 version_text_hex() { printf '(%s)' "$1" | iconv -t UTF-16LE | hex; }
+# A version resource as its blocks, one a line: "/KEY/KEY TYPE VALUE", the value in hex. It is read
+# by the blocks' own lengths, so that two resources whose texts differ in length ("(x64)",
+# "(ARM64)") compare by what they hold; a block whose children do not end where it ends is named.
+version_blocks() {
+  awk -v hex="$1" '
+    function byte(o) { return (index("0123456789ABCDEF", substr(hex, o * 2 + 1, 1)) - 1) * 16 + index("0123456789ABCDEF", substr(hex, o * 2 + 2, 1)) - 1 }
+    function word(o) { return byte(o) + 256 * byte(o + 1) }
+    function align(o) { return o + (4 - o % 4) % 4 }
+    # The block at offset o (its size, value size, type, key, value, children); returns its end.
+    function block(o, path,    size, value_size, type, key, p, end) {
+      size = word(o); type = word(o + 4)
+      value_size = type == 1 ? 2 * word(o + 2) : word(o + 2)   # text values count characters
+      key = ""
+      for (p = o + 6; p < total && word(p) != 0; p += 2) key = key sprintf("%c", byte(p))
+      p = align(p + 2)
+      print path "/" key " " type " " substr(hex, p * 2 + 1, value_size * 2)
+      p = align(p + value_size)
+      end = o + size
+      if (size < 6 || end > total) { print "a block of size " size " at offset " o; return total }
+      while (p < end) p = align(block(p, path "/" key))
+      if (p != align(end)) print "the children of " path "/" key " end at offset " p ", the block at " end
+      return end
+    }
+    BEGIN { total = length(hex) / 2; end = block(0, ""); if (align(end) != align(total)) print "the resource holds " total " bytes, its block " end }
+  '
+}
 
 ours=$(resources "$module")
 theirs=$(resources "$reference")
@@ -48,6 +75,11 @@ fi
 failed=0
 while IFS=$'\t' read -r name data; do
   expected=$(grep -F "$name"$'\t' <<<"$theirs" | cut -f2)
+  size=$((${#data} / 2))
+  if [[ $name == VERSIONINFO* ]]; then
+    data=$(version_blocks "$data")
+    expected=$(version_blocks "$expected")
+  fi
   case $name in
     PIPL/*) from=$(code_key_hex "$reference_arch") to=$(code_key_hex "$arch") ;;
     VERSIONINFO*) from=$(version_text_hex "$reference_arch") to=$(version_text_hex "$arch") ;;
@@ -62,7 +94,7 @@ while IFS=$'\t' read -r name data; do
     expected=${expected//"$from"/"$to"}
   fi
   if [ "$data" = "$expected" ]; then
-    echo "$name: $((${#data} / 2)) bytes, as $reference_arch's${from:+ but for the architecture}"
+    echo "$name: $size bytes, as $reference_arch's${from:+ but for the architecture}"
   else
     echo "$name differs from $reference_arch's:"
     diff <(fold -w 64 <<<"$data") <(fold -w 64 <<<"$expected") | head -n 10 || true
