@@ -81,21 +81,26 @@ run_native_preset() {
   count_ctest "$1" "$logs/$1.ctest"
 }
 
-# The Windows tests show real dialogs: give them a virtual display, in true colour so that
-# screenshots show the dialogs as they are. They spend much of their time waiting for windows, so
-# the x64 ones run while the x86 build goes on; their output is shown when they end.
+# The Windows tests show real dialogs: give them a virtual display of their own, in true colour so
+# that screenshots show the dialogs as they are. They spend much of their time waiting for windows,
+# so they run in the background while other work goes on (each architecture in its own Wine
+# prefixes); their output is shown when they end.
+declare -A windows_tests
 start_windows_tests() {
   local preset=$1
-  {
-    cmake --build --preset "$preset" --target wine_test_prefixes >"$logs/$preset.ctest" 2>&1 &&
-      run_ctest "$preset" xvfb-run -a -s "-screen 0 1024x768x24"
-  } &
-  windows_tests_pid=$!
+  windows_tests[$preset]=none  # until they run: a prefix that cannot be made leaves only its log
+  cmake --build --preset "$preset" --target wine_test_prefixes >"$logs/$preset.ctest" 2>&1 || return
+  run_ctest "$preset" xvfb-run -a -s "-screen 0 1024x768x24" &
+  windows_tests[$preset]=$!
+  # xvfb-run -a takes the first free display: let this one claim its own before another starts.
+  sleep 3
 }
 
 finish_windows_tests() {
-  local preset=$1
-  wait "$windows_tests_pid"
+  local preset=$1 pid=${windows_tests[$1]:-}
+  [ -n "$pid" ] || return
+  unset "windows_tests[$preset]"
+  [ "$pid" = none ] || wait "$pid"
   echo "== $preset tests"
   cat "$logs/$preset.ctest"
   count_ctest "$preset" "$logs/$preset.ctest"
@@ -118,8 +123,7 @@ check_win32() {
   check_module_statically "x86 module read" build/win32/bin/ZEM_Variations.8li x86 i686-w64-mingw32-objdump \
     build/win64/bin/ZEM_Variations.8li x64
   if [ -z "$x86_skip_reason" ]; then
-    start_windows_tests win32
-    finish_windows_tests win32
+    start_windows_tests win32  # finished after the ARM64 part
     return
   fi
   local programs
@@ -167,16 +171,17 @@ x86_skip_reason=$(tools/runs-32bit-programs.sh)
 
 run_native_preset native
 run_native_preset fuzz
-# The x64 Windows tests run while the x86 and ARM64 modules build.
-windows_tests_pid=""
+# The x64 Windows tests run while the x86 and ARM64 modules build, and the x86 ones while the
+# Zig-built x64 module runs the x64 tests.
 build_preset win64 && start_windows_tests win64
 build_preset win32
 win32_built=$?
 build_preset arm64 && build_preset x64-zig
 arm64_built=$?
-[ -n "$windows_tests_pid" ] && finish_windows_tests win64
+finish_windows_tests win64
 [ "$win32_built" -eq 0 ] && check_win32
 [ "$arm64_built" -eq 0 ] && check_arm64
+finish_windows_tests win32
 if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ] &&
   [ -f build/arm64/bin/ZEM_Variations.8li ]; then
   run_package
