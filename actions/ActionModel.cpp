@@ -1,4 +1,4 @@
-#include "ActionModel.h"
+#include "actions/ActionModel.h"
 
 namespace zem::actions {
 

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "BinaryFormat.h"
-#include "TextForm.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ActionModel.h"
+#include "actions/ActionModel.h"
 
 namespace zem::actions {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "BinaryFormat.h"
-#include "TextForm.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
 
 namespace zem::actions {
 namespace {

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "BinaryFormat.h"
+#include "actions/BinaryFormat.h"
 
 namespace zem::actions {
 namespace {

@@ -18,7 +18,7 @@
 
 #include <string>
 
-#include "ActionModel.h"
+#include "actions/ActionModel.h"
 
 namespace zem::actions {
 

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cstring>
 
-#include "BinaryFormat.h"
-#include "TextForm.h"
-#include "TextSyntax.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
+#include "actions/TextSyntax.h"
 
 namespace zem::actions {
 namespace {

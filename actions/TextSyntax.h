@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ActionModel.h"
+#include "actions/ActionModel.h"
 
 namespace zem::actions::text {
 

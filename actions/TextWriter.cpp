@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "TextForm.h"
-#include "TextSyntax.h"
+#include "actions/TextForm.h"
+#include "actions/TextSyntax.h"
 
 namespace zem::actions {
 namespace {

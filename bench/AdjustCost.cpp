@@ -30,11 +30,11 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/AdjustmentEvents.h"
-#include "hostsim/ContactSheet.h"
-#include "hostsim/PngWriter.h"
-#include "hostsim/Stopwatch.h"
-#include "PhotoImage.h"
+#include "bench/PhotoImage.h"
+#include "document/AdjustmentEvents.h"
+#include "document/Stopwatch.h"
+#include "imaging/PngWriter.h"
+#include "refhost/ContactSheet.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "../platform/WindowsHandles.h"
-#include "windows/ProgramFolder.h"
+#include "platform/WindowsHandles.h"
+#include "tests/support/ProgramFolder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "hostsim/Host.h"
 #include "platform/WindowsHandles.h"
-#include "windows/ProgramFolder.h"
+#include "tests/support/ProgramFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PhotoImage.h"
+#include "bench/PhotoImage.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // photo's PNG size, for the benchmarks that time the reference host on a real image's size.
 #pragma once
 
-#include "hostsim/Image.h"
+#include "imaging/Image.h"
 
 namespace bench {
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "CallBudget.h"
 #include "entry/PluginMain.h"
 #include "hostsim/Host.h"
+#include "tests/support/CallBudget.h"
 
 namespace {
 

@@ -30,8 +30,8 @@
 #include <string>
 #include <vector>
 
-#include "PhotoImage.h"
-#include "hostsim/PngWriter.h"
+#include "bench/PhotoImage.h"
+#include "imaging/PngWriter.h"
 
 extern char** environ;
 

@@ -31,7 +31,7 @@ fi
 cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost whole_run >/dev/null
 for build in win32 win64; do
   cmake --preset $build >/dev/null
-  cmake --build --preset $build --target ZEM_Variations load_unload module_calls wine_prefix hostsim_program >/dev/null
+  cmake --build --preset $build --target ZEM_Variations load_unload module_calls hostsim_program >/dev/null
 done
 
 build/bench/whole_run --runner build/win64/wine-run.sh --hostsim build/win64/bin/hostsim.exe --convert "$convert"

@@ -34,12 +34,3 @@ add_custom_command(OUTPUT ${ZEM_ACTION_SET_FILE}
   COMMENT "Generating ZEM_Variations.atn from actions/ZEM_Variations.txt"
   VERBATIM)
 add_custom_target(zem_action_set ALL DEPENDS ${ZEM_ACTION_SET_FILE})
-
-# The reference host carries the same file built in, so that it plays what the plug-in ships.
-set(ZEM_ACTION_SET_EMBEDDED ${CMAKE_BINARY_DIR}/generated/DefaultActionSet.cpp)
-add_custom_command(OUTPUT ${ZEM_ACTION_SET_EMBEDDED}
-  COMMAND ${CMAKE_COMMAND} -DINPUT=${ZEM_ACTION_SET_FILE} -DOUTPUT=${ZEM_ACTION_SET_EMBEDDED}
-          -DFUNCTION=DefaultActionSetBytes -DHEADER=hostsim/PlayableActions.h -DNAMESPACE=hostsim
-          -P ${CMAKE_SOURCE_DIR}/cmake/EmbedFile.cmake
-  DEPENDS ${ZEM_ACTION_SET_FILE} ${CMAKE_SOURCE_DIR}/cmake/EmbedFile.cmake
-  VERBATIM)

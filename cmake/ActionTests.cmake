@@ -13,4 +13,5 @@ target_compile_definitions(action_tests PRIVATE
   ZEM_ACTION_SET_SOURCE="${ZEM_ACTION_SET_SOURCE}"
   ZEM_ACTION_SET_FILE="${ZEM_ACTION_SET_FILE}")
 add_dependencies(action_tests zem_action_set)
-gtest_discover_tests(action_tests DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(action_tests DISCOVERY_TIMEOUT 60
+  PROPERTIES SKIP_REGULAR_EXPRESSION "${ZEM_GTEST_SKIPPED}")

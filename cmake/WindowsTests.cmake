@@ -1,5 +1,5 @@
-# Windows test programs, run under Wine in a prefix inside the build folder, with one persistent
-# wineserver for the whole run.
+# Windows test programs, run under Wine in a prefix inside the build folder, on a virtual display
+# and with one persistent wineserver for the whole run, both CTest fixtures.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -25,51 +25,70 @@ find_program(WINE_LOADER ${wine_loader_name} PATHS /usr/lib/wine /usr/lib64/wine
 if(NOT WINE_LOADER)
   set(WINE_LOADER /usr/lib/wine/${wine_loader_name})
 endif()
-set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
-set(WINE_DISPLAY "")
-configure_file(cmake/wine/run.sh.in ${WINE_RUN} @ONLY FILE_PERMISSIONS
-  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/wineprefix.ready
-  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/prepare-prefix.sh ${WINE_PREFIX} ${CMAKE_BINARY_DIR}/wineprefix.ready
-          ${WINE_RUN}
-  COMMENT "Creating the ${WINE_ARCH} Wine prefix for the Windows tests"
-  VERBATIM)
-# Building never runs Wine: the prefixes are made when a run first needs them, by building these
-# targets (the test command builds wine_test_prefixes before the tests, tools/run.sh wine_prefix).
-add_custom_target(wine_prefix DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready)
-add_custom_target(wine_test_prefixes)
-add_dependencies(wine_test_prefixes wine_prefix)
+# The x64 build whose test programs list the x86 ones' cases on a machine that runs no 32-bit
+# programs (they are built from the same sources); there each x86 case is skipped with the reason.
+set(ZEM_TWIN_BUILD ${CMAKE_SOURCE_DIR}/build/win64 CACHE PATH
+    "The x64 build that lists the x86 test programs' cases where 32-bit programs cannot run")
 
-add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX} ${WINE_RUN})
-add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX} ${WINE_RUN})
-set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
-set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+# A runner of this build's programs in PREFIX, which MAKE_PREFIX makes on first use (building never
+# runs Wine), on the display whose number the file DISPLAY_STATE holds while a display fixture runs.
+#   wine_runner(RUNNER PREFIX DISPLAY_STATE MAKE_PREFIX...)
+set(WINE_BASE_RUNNER ${CMAKE_BINARY_DIR}/wine-run.sh)
+function(wine_runner runner prefix display_state)
+  set(WINE_PREFIX ${prefix})
+  set(WINE_DISPLAY_STATE ${display_state})
+  list(JOIN ARGN " " WINE_MAKE_PREFIX)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/wine/run.sh.in ${runner} @ONLY FILE_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endfunction()
+set(WINE_RUN ${WINE_BASE_RUNNER})
+set(test_display ${CMAKE_BINARY_DIR}/test.display)
+wine_runner(${WINE_RUN} ${WINE_PREFIX} ${test_display}
+  ${CMAKE_SOURCE_DIR}/cmake/wine/prepare-prefix.sh ${WINE_PREFIX} ${WINE_PREFIX}.ready ${WINE_RUN})
+
+# Fixtures: a display and a wineserver, each started once for the tests that need them.
+#   wine_fixtures(NAME DISPLAY_STATE PREFIX RUNNER XVFB_OPTIONS...)
+# gives the fixture wine_NAME, which holds display_NAME.
+function(wine_fixtures name display_state prefix runner)
+  add_test(NAME display.${name}.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/display.sh start ${display_state} ${ARGN})
+  add_test(NAME display.${name}.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/display.sh stop ${display_state})
+  set_tests_properties(display.${name}.start PROPERTIES FIXTURES_SETUP display_${name})
+  set_tests_properties(display.${name}.stop PROPERTIES FIXTURES_CLEANUP display_${name})
+  add_test(NAME wine.${name}.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${prefix} ${runner})
+  add_test(NAME wine.${name}.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${prefix} ${runner})
+  set_tests_properties(wine.${name}.start PROPERTIES FIXTURES_SETUP wine_${name}
+    FIXTURES_REQUIRED display_${name} SKIP_RETURN_CODE 77 TIMEOUT 300)
+  # The display outlives the server: its fixture ends only after the server's has.
+  set_tests_properties(wine.${name}.stop PROPERTIES FIXTURES_CLEANUP wine_${name} FIXTURES_REQUIRED display_${name})
+endfunction()
+# The tests' display: true colour, so that screenshots show the dialogs as they are.
+wine_fixtures(tests ${test_display} ${WINE_PREFIX} ${WINE_RUN} -screen 0 1024x768x24)
 
 add_test(NAME module.binary
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:ZEM_Variations> -DARCH=${ZEM_ARCH}
           -P ${CMAKE_SOURCE_DIR}/cmake/CheckModuleBinary.cmake)
 
 # A Windows test program run with the given runner, its gtest cases run one by one under Wine with
-# the given fixture. They are listed when the tests start, not at build time, since listing them
-# runs the program.
-function(add_wine_test name runner prefix_target fixture)
+# the given fixtures (wine_fixtures' NAME). They are listed when the tests start, not at build
+# time, since listing them runs the program. A case that GTEST_SKIPs, or that the runner skips
+# (exit 77), is counted as skipped.
+function(add_wine_test name runner fixtures)
   add_executable(${name} ${ARGN})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE hostsim gtest_main)
   target_link_options(${name} PRIVATE -static)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     CROSSCOMPILING_EMULATOR ${runner})
   add_dependencies(${name} ZEM_Variations)
-  add_dependencies(wine_test_prefixes ${prefix_target})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 120)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+    PROPERTIES FIXTURES_REQUIRED wine_${fixtures} TIMEOUT 120
+               SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "${ZEM_GTEST_SKIPPED}")
 endfunction()
 
 # A Windows test program in the build's test prefix.
 function(add_windows_test name)
-  add_wine_test(${name} ${WINE_RUN} wine_prefix wine ${ARGN})
+  add_wine_test(${name} ${WINE_RUN} tests ${ARGN})
 endfunction()
 
 add_windows_test(module_tests tests/windows/ModuleTest.cpp)
@@ -82,7 +101,7 @@ add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
 # The dialogs in real windows: the module's own, and the framework linked into a test program.
 # The run saves screenshots of both dialogs under the build folder.
 add_library(dialog_driver STATIC tests/windows/DialogDriver.cpp tests/windows/Screenshot.cpp)
-target_link_libraries(dialog_driver PUBLIC reference_host)
+target_link_libraries(dialog_driver PUBLIC imaging)
 add_windows_test(mode_dialog_tests tests/windows/ModeDialogTest.cpp)
 add_windows_test(about_box_tests tests/windows/AboutBoxTest.cpp)
 add_windows_test(dialog_resource_tests tests/windows/DialogResourceTest.cpp)
@@ -108,7 +127,8 @@ add_custom_command(TARGET reference_host_tests POST_BUILD
           ${CMAKE_BINARY_DIR}/bin)
 # Every kind of PNG and JPEG through the Windows Imaging Component; the native build runs the same
 # tests on libpng and libjpeg.
-add_windows_test(image_kinds_tests tests/common/ImageKindsTest.cpp)
+add_windows_test(image_kinds_tests tests/imaging/ImageKindsTest.cpp)
+target_link_libraries(image_kinds_tests PRIVATE imaging)
 
 # hostsim.exe itself, copied into a folder of a non-ASCII name and run there; and the output pair
 # with one of its old files held open.

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <new>
 
-#include "HostAllocation.h"
+#include "hostaccess/HostAllocation.h"
 
 void* operator new(std::size_t size) { return zem::HostAllocate(size); }
 void* operator new[](std::size_t size) { return zem::HostAllocate(size); }

@@ -1,17 +1,17 @@
-#include "PluginMain.h"
+#include "entry/PluginMain.h"
 
 #include <new>
 
-#include "../host/Keys.h"
-#include "../host/Messages.h"
-#include "../host/ResultCodes.h"
-#include "../ui/DialogEntry.h"
-#include "../variations/OneHistoryState.h"
-#include "HostFailure.h"
-#include "HostObjects.h"
-#include "HostSuites.h"
-#include "ModeParameter.h"
-#include "PluginState.h"
+#include "host/Keys.h"
+#include "host/Messages.h"
+#include "host/ResultCodes.h"
+#include "hostaccess/HostFailure.h"
+#include "hostaccess/HostObjects.h"
+#include "hostaccess/HostSuites.h"
+#include "hostaccess/ModeParameter.h"
+#include "hostaccess/PluginState.h"
+#include "ui/DialogEntry.h"
+#include "variations/OneHistoryState.h"
 
 namespace zem {
 namespace {

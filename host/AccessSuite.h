@@ -3,8 +3,8 @@
 
 #include <cstddef>
 
-#include "HostTypes.h"
-#include "Messages.h"
+#include "host/HostTypes.h"
+#include "host/Messages.h"
 
 namespace host {
 

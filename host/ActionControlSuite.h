@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace host {
 

@@ -3,9 +3,9 @@
 
 #include <cstddef>
 
-#include "BasicSuite.h"
-#include "FourCC.h"
-#include "HostTypes.h"
+#include "host/BasicSuite.h"
+#include "host/FourCC.h"
+#include "host/HostTypes.h"
 
 namespace host {
 

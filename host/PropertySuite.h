@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace host {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "FourCC.h"
+#include "host/FourCC.h"
 
 namespace host {
 

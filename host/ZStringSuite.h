@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace host {
 

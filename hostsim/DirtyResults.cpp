@@ -1,18 +1,18 @@
-#include "DirtyResults.h"
+#include "hostsim/DirtyResults.h"
 
 #include <type_traits>
 
-#include "../host/AccessSuite.h"
-#include "../host/ActionControlSuite.h"
-#include "../host/ActionDescriptorSuite.h"
-#include "../host/ActionListSuite.h"
-#include "../host/ActionReferenceSuite.h"
-#include "../host/GetFileListSuite.h"
-#include "../host/HandleSuite.h"
-#include "../host/PropertySuite.h"
-#include "../host/UIHooksSuite.h"
-#include "../host/ZStringSuite.h"
-#include "Suites.h"
+#include "host/AccessSuite.h"
+#include "host/ActionControlSuite.h"
+#include "host/ActionDescriptorSuite.h"
+#include "host/ActionListSuite.h"
+#include "host/ActionReferenceSuite.h"
+#include "host/GetFileListSuite.h"
+#include "host/HandleSuite.h"
+#include "host/PropertySuite.h"
+#include "host/UIHooksSuite.h"
+#include "host/ZStringSuite.h"
+#include "hostsim/Suites.h"
 
 namespace hostsim {
 namespace {

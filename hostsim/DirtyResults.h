@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "../host/BasicSuite.h"
+#include "host/BasicSuite.h"
 
 namespace hostsim {
 

@@ -1,4 +1,4 @@
-#include "FaultInjector.h"
+#include "hostsim/FaultInjector.h"
 
 namespace hostsim {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Operations.h"
+#include "hostsim/Operations.h"
 
 namespace hostsim {
 

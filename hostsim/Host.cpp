@@ -1,14 +1,15 @@
-#include "Host.h"
+#include "hostsim/Host.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "../host/Keys.h"
-#include "../host/ResultCodes.h"
-#include "Canvas.h"
-#include "DirtyResults.h"
-#include "PlayableActions.h"
-#include "Suites.h"
+#include "actions/BinaryFormat.h"
+#include "actions/TextForm.h"
+#include "host/Keys.h"
+#include "host/ResultCodes.h"
+#include "hostsim/DirtyResults.h"
+#include "hostsim/Suites.h"
+#include "platform/UniqueHandle.h"
 
 namespace hostsim {
 
@@ -28,12 +29,41 @@ bool ActionSet::Holds(const std::string& setName, const std::string& actionName)
   return setName == name && std::find(actions.begin(), actions.end(), actionName) != actions.end();
 }
 
+// The largest action file the host reads: sets saved by Photoshop are a few kilobytes.
+constexpr size_t kMaxActionFileBytes = size_t(64) << 20;
+
+// The file's bytes, the path given to the C library as it is.
+static bool ReadActionFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+  const zem::UniqueStdioFile file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    error = "cannot open the action file " + path;
+    return false;
+  }
+  bytes.clear();
+  uint8_t chunk[1 << 14];
+  size_t got = 0;
+  while (bytes.size() <= kMaxActionFileBytes && (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  if (std::ferror(file.get()) != 0 || bytes.size() > kMaxActionFileBytes) {
+    error = "cannot read the action file " + path;
+    return false;
+  }
+  return true;
+}
+
 int32_t OpenActionFileAsIs(const std::string& path, ActionSet& set, std::string& error) {
-  PlayableSet playable;
-  if (!ReadPlayableSetFile(path, "", playable, error)) return host::kParamErr;
-  set.name = playable.name;
+  std::vector<uint8_t> bytes;
+  if (!ReadActionFileBytes(path, bytes, error)) return host::kParamErr;
+  zem::actions::ActionSet file;
+  zem::actions::ReadError readError;
+  if (!zem::actions::ReadActionFile(bytes.data(), bytes.size(), file, readError)) {
+    error = path + " is not a valid action file: " + readError.message;
+    return host::kParamErr;
+  }
+  set.name = zem::actions::ToUtf8(file.name.units);
   set.actions.clear();
-  for (const PlayableAction& action : playable.actions) set.actions.push_back(action.name);
+  for (const zem::actions::Action& action : file.actions) set.actions.push_back(zem::actions::ToUtf8(action.name.units));
   return 0;
 }
 
@@ -180,7 +210,7 @@ const ActionSet* Host::FindSet(const std::string& name) const {
 }
 
 bool Host::HoldsSet(const std::string& name) const {
-  if (canvas != nullptr && !name.empty() && canvas->actions().name == name) return true;
+  if (canvas != nullptr && !name.empty() && canvas->ActionSetName() == name) return true;
   return FindSet(name) != nullptr;
 }
 
@@ -250,8 +280,7 @@ int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t op
     }
     if (result == 0) {
       // Each adjustment event of the action is a state of its own.
-      const PlayableAction* played = canvas != nullptr ? canvas->actions().Find(*actionName) : nullptr;
-      AddHistory(*actionName, played != nullptr ? static_cast<int>(played->events.size()) : 1);
+      AddHistory(*actionName, canvas != nullptr ? canvas->HistoryStatesOf(*actionName) : 1);
     }
   } else if (event == host::kEventOpen) {
     result = OpenActionFile(parameters);

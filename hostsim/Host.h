@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "../host/BasicSuite.h"
-#include "../host/Messages.h"
-#include "FaultInjector.h"
-#include "ObjectRegistry.h"
-#include "Values.h"
+#include "host/BasicSuite.h"
+#include "host/Messages.h"
+#include "hostsim/FaultInjector.h"
+#include "hostsim/ObjectRegistry.h"
+#include "hostsim/PixelDocument.h"
+#include "hostsim/Values.h"
 
 namespace hostsim {
 
@@ -42,10 +43,9 @@ const std::vector<std::string>& DefaultVariationActions();
 // returns 0, or returns a code and says what is wrong with the file in `error`.
 using ActionFileOpener = std::function<int32_t(const std::string& path, ActionSet& set, std::string& error)>;
 
-// Reads the file with the project's action file reader, the path taken as it is.
+// Reads the names of the file's set and actions with the project's action file reader, the path
+// taken as it is (on Windows, in the ANSI code page, as an alias holds it).
 int32_t OpenActionFileAsIs(const std::string& path, ActionSet& set, std::string& error);
-
-class Canvas;
 
 struct SuiteUse {
   int acquired = 0;
@@ -89,7 +89,7 @@ class Host {
   std::function<void(const std::string& event)> afterPlay;
   // The document's pixels, when the host has them: selection events then shape its selection and
   // 'Ply ' applies the named action of the canvas's set to it (actionSet is then unused). Not owned.
-  Canvas* canvas = nullptr;
+  PixelDocument* canvas = nullptr;
   // Makes the host refuse a suite by name: its next `times` acquisitions, or all of them.
   static constexpr int kAlways = -1;
   void RefuseSuite(const std::string& name, int times = kAlways);

@@ -1,4 +1,4 @@
-#include "ObjectRegistry.h"
+#include "hostsim/ObjectRegistry.h"
 
 #include <cstdio>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Values.h"
+#include "hostsim/Values.h"
 
 namespace hostsim {
 

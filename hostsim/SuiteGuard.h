@@ -7,8 +7,8 @@
 #include <new>
 #include <type_traits>
 
-#include "../host/HostTypes.h"
-#include "../host/ResultCodes.h"
+#include "host/HostTypes.h"
+#include "host/ResultCodes.h"
 
 namespace hostsim {
 

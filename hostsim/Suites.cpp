@@ -1,21 +1,21 @@
-#include "Suites.h"
+#include "hostsim/Suites.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "../host/AccessSuite.h"
-#include "../host/ActionControlSuite.h"
-#include "../host/ActionDescriptorSuite.h"
-#include "../host/ActionListSuite.h"
-#include "../host/ActionReferenceSuite.h"
-#include "../host/GetFileListSuite.h"
-#include "../host/HandleSuite.h"
-#include "../host/PropertySuite.h"
-#include "../host/ResultCodes.h"
-#include "../host/UIHooksSuite.h"
-#include "../host/ZStringSuite.h"
-#include "Host.h"
-#include "SuiteGuard.h"
+#include "host/AccessSuite.h"
+#include "host/ActionControlSuite.h"
+#include "host/ActionDescriptorSuite.h"
+#include "host/ActionListSuite.h"
+#include "host/ActionReferenceSuite.h"
+#include "host/GetFileListSuite.h"
+#include "host/HandleSuite.h"
+#include "host/PropertySuite.h"
+#include "host/ResultCodes.h"
+#include "host/UIHooksSuite.h"
+#include "host/ZStringSuite.h"
+#include "hostsim/Host.h"
+#include "hostsim/SuiteGuard.h"
 
 namespace hostsim {
 namespace {

@@ -1,4 +1,4 @@
-#include "Values.h"
+#include "hostsim/Values.h"
 
 #include <cstdio>
 #include <cstdlib>

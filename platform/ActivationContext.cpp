@@ -1,5 +1,5 @@
 // The module's activation context: found once, activated around every modal dialog.
-#include "ActivationContext.h"
+#include "platform/ActivationContext.h"
 
 #include <cstddef>
 

@@ -2,9 +2,9 @@
 // module's instance handle. Nothing here may fail the load.
 #include <windows.h>
 
-#include "LoadTrace.h"
-#include "PluginInstance.h"
-#include "WindowsHandles.h"
+#include "platform/LoadTrace.h"
+#include "platform/PluginInstance.h"
+#include "platform/WindowsHandles.h"
 
 namespace zem {
 namespace {

@@ -1,4 +1,4 @@
-#include "LoadTrace.h"
+#include "platform/LoadTrace.h"
 
 #include <cstdio>
 

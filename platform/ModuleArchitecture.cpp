@@ -1,4 +1,4 @@
-#include "ModuleArchitecture.h"
+#include "platform/ModuleArchitecture.h"
 
 namespace zem {
 namespace {

@@ -1,12 +1,14 @@
-#include "ModuleFolder.h"
+#include "platform/ModuleFolder.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include "platform/UniqueHandle.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 
-#include "PluginInstance.h"
+#include "platform/PluginInstance.h"
 #endif
 
 namespace zem {
@@ -25,10 +27,7 @@ bool Join(const char* folder, const char* fileName, char* path, size_t capacity)
 }
 
 bool IsReadableFile(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+  return static_cast<bool>(zem::UniqueStdioFile(std::fopen(path, "rb")));
 }
 
 bool FileInGivenFolder(const char* fileName, char* path, size_t capacity) {

@@ -1,6 +1,6 @@
-#include "PluginInstance.h"
+#include "platform/PluginInstance.h"
 
-#include "../entry/HostSuites.h"
+#include "hostaccess/HostSuites.h"
 
 namespace zem {
 

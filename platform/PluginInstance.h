@@ -1,7 +1,7 @@
 // The module instance from which the plug-in loads its dialog templates and strings.
 #pragma once
 
-#include "../host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace zem {
 

@@ -9,8 +9,10 @@
 //     static void Close(Handle) noexcept;  // gives a held handle back
 //   };
 //
-// The kinds of Windows handles are in WindowsHandles.h; this template needs no system header.
+// The kinds of Windows handles are in WindowsHandles.h; the C library's files are here.
 #pragma once
+
+#include <cstdio>
 
 namespace zem {
 
@@ -58,5 +60,15 @@ class UniqueHandle {
  private:
   Handle handle_ = Kind::Empty();
 };
+
+// A C library file from std::fopen or _wfopen. A writer that must know whether its data reached the
+// file closes it itself, once, through release(): std::fclose reports the last write's failure.
+struct StdioFileKind {
+  using Handle = std::FILE*;
+  static Handle Empty() noexcept { return nullptr; }
+  static bool Holds(Handle file) noexcept { return file != nullptr; }
+  static void Close(Handle file) noexcept { std::fclose(file); }
+};
+using UniqueStdioFile = UniqueHandle<StdioFileKind>;
 
 }  // namespace zem

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace zem {
 
@@ -35,6 +35,11 @@ struct FileSearchKind {
   static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
   static bool Holds(Handle handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
   static void Close(Handle handle) noexcept { FindClose(handle); }
+};
+
+// Windows made with CreateWindow or CreateDialog, destroyed by the thread that made them.
+struct WindowKind : NullIsEmpty<HWND> {
+  static void Close(HWND window) noexcept { DestroyWindow(window); }
 };
 
 struct LibraryKind : NullIsEmpty<HMODULE> {
@@ -74,6 +79,7 @@ using UniqueKernelObject = UniqueHandle<KernelObjectKind>;
 using UniqueFile = UniqueHandle<FileKind>;
 using UniqueFileSearch = UniqueHandle<FileSearchKind>;
 using UniqueLibrary = UniqueHandle<LibraryKind>;
+using UniqueWindow = UniqueHandle<WindowKind>;
 using UniqueBitmap = UniqueHandle<GdiObjectKind<HBITMAP>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcKind>;
 using UniqueWindowDc = UniqueHandle<WindowDcKind>;

@@ -35,7 +35,6 @@ if [ "$arch" = x86 ] && ! reason=$(tools/runs-32bit-programs.sh); then
   exit 1
 fi
 echo "running the $arch module"
-cmake --build --preset "$preset" --target wine_prefix
 
 # A dialog (--dialog, --about) needs a display; without one it is shown on a virtual display,
 # where nobody sees it, so use those options on a desktop.

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests (AddressSanitizer + UBSan), the fuzz
-# targets over their seeds and a fixed number of new inputs (clang, libFuzzer), then the Windows
-# module and its tests under Wine for each architecture: the 64-bit (x64) build in a win64 prefix
-# and the 32-bit (x86) build in a win32 prefix; then the release package as a user would unpack
-# it, made from those builds. Ends with one line "N passed, N failed, N skipped", counting them all.
+# Builds everything and runs every test, each part a CMake workflow preset (configure, build, then
+# CTest) whose every check is a CTest test: the native unit tests (AddressSanitizer + UBSan), the
+# fuzz targets over their seeds and a fixed number of new inputs, the x64 and x86 modules with
+# their Windows tests under Wine, the ARM64 module read without running it, and the release package
+# as a user unpacks it. Prints a line per part and ends with "N passed, N failed, N skipped", added
+# up from CTest's own JUnit results: a check that skips (on a machine that runs no 32-bit programs,
+# each x86 Windows case; where ../shared/testdata is absent, the checks of the files it holds) is
+# counted as skipped, never as passed.
 #
-# The ARM64 module is built with Zig (nothing else here has an ARM64 Windows runtime) and checked
-# without running it, as nothing here runs ARM64 code; the x64 module built with the same compiler
-# and runtime runs the whole set of x64 Windows tests instead, which shows that runtime at work.
+# The ARM64 module is built with Zig and read, as nothing here runs ARM64 code; the x64 module built
+# with the same compiler and runtime runs the whole set of x64 Windows tests instead.
 #
 # On a machine that runs no 32-bit programs (tools/runs-32bit-programs.sh says why) the x86 module
-# and every x86 program are still built, and the module is checked without running it; its Windows
-# tests and the package's x86 reference host checks are skipped. ZEM_NO_32BIT=1 takes that path on
-# any machine.
+# and every x86 program are still built and the module is read; its Windows cases and the package's
+# x86 reference-host checks are skipped, with the reason. ZEM_NO_32BIT=1 takes that path anywhere.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh || exit 1
@@ -21,176 +22,105 @@ passed=0
 failed=0
 skipped=0
 summary=()
-status=0
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 started=$SECONDS
 
-# Adds one part's counts to the totals and its line to the summary.
+# Adds a part's counts to the totals and its line to the summary.
+#   count_part PART PASSED FAILED SKIPPED [NOTE]
 count_part() {
-  local part=$1 good=$2 bad=$3 skips=${4:-0} why=${5:-}
-  passed=$((passed + good))
-  failed=$((failed + bad))
-  skipped=$((skipped + skips))
-  [ "$bad" -eq 0 ] || status=1
-  local line="$part: $good passed, $bad failed"
-  [ "$skips" -eq 0 ] || line+=", $skips skipped ($why)"
-  summary+=("$line  [at $((SECONDS - started)) s]")
+  passed=$((passed + $2))
+  failed=$((failed + $3))
+  skipped=$((skipped + $4))
+  summary+=("$1: $2 passed, $3 failed, $4 skipped${5:+ ($5)}  [at $((SECONDS - started)) s]")
 }
 
-# Configures and builds a preset; a part that does not build counts as one failure.
-build_preset() {
-  local preset=$1
-  echo "== $preset"
-  if cmake --preset "$preset" >"$logs/$preset.configure" && cmake --build --preset "$preset"; then
-    return 0
+# Counts a part from the JUnit file CTest wrote; a part without one (its build failed, or CTest ran
+# nothing) counts as one failure.
+#   count_junit PART FILE
+count_junit() {
+  local part=$1 file=$2 suite tests failures skips
+  suite=$(grep -m 1 -A 6 '<testsuite' "$file" 2>/dev/null | tr '\n' ' ')
+  tests=$(sed -nE 's/.* tests="([0-9]+)".*/\1/p' <<<"$suite")
+  failures=$(sed -nE 's/.* failures="([0-9]+)".*/\1/p' <<<"$suite")
+  skips=$(sed -nE 's/.* skipped="([0-9]+)".*/\1/p' <<<"$suite")
+  if [ -z "$tests" ] || [ "$tests" -eq 0 ]; then
+    count_part "$part" 0 1 0 "no tests ran: see its log above"
+    return
   fi
-  cat "$logs/$preset.configure"
-  count_part "$preset" 0 1 0
-  summary[-1]="${summary[-1]} (the build failed)"
+  local note=
+  [ "$skips" -eq 0 ] || note="skipped: $(skip_reasons "$file")"
+  count_part "$part" $((tests - failures - skips)) "$failures" "$skips" "$note"
+}
+
+# The distinct reasons of a JUnit file's skipped tests, in one line: the runner's "skipped: why",
+# or the line after GoogleTest's "Skipped".
+skip_reasons() {
+  sed -nE '/^skipped: /{s/^skipped: //p}; /: Skipped$/{n;p}' "$1" | sort -u | head -n 3 | paste -sd ';' |
+    sed 's/;/; /g'
+}
+
+# A workflow preset run into its log, in the background; then finished: its log shown and its
+# tests counted.
+#   start_workflow PRESET [JUNIT]
+#   finish_workflow PRESET PART [JUNIT]
+declare -A workflows
+start_workflow() {
+  rm -f "${2:-build/$1/junit.xml}"
+  cmake --workflow --preset "$1" >"$logs/$1" 2>&1 &
+  workflows[$1]=$!
+}
+finish_workflow() {
+  local preset=$1 part=$2 junit=${3:-build/$1/junit.xml}
+  wait "${workflows[$preset]}"
+  echo "== $part"
+  cat "$logs/$preset"
+  count_junit "$part" "$junit"
+}
+run_workflow() {
+  start_workflow "$1" "${3:-}"
+  finish_workflow "$@"
+}
+
+# Configures and builds a preset ahead of its workflow, so that one part's tests can run while
+# another builds; its workflow then finds it built. A build that fails is shown and the workflow
+# counts it.
+build_preset() {
+  echo "== building $1"
+  cmake --preset "$1" >"$logs/$1.configure" 2>&1 && cmake --build --preset "$1" && return 0
+  cat "$logs/$1.configure"
   return 1
 }
 
-# Runs a preset's tests into its log, with the given runner in front of ctest.
-run_ctest() {
-  local preset=$1
-  shift
-  "$@" ctest --preset "$preset" >"$logs/$preset.ctest" 2>&1
-}
+x86_reason=$(tools/runs-32bit-programs.sh) || echo "== x86 Windows programs will be built but not run: $x86_reason"
 
-# Counts one part's tests from ctest's summary line in its log: "100% tests passed, 0 tests failed
-# out of 41".
-#   count_ctest PART LOG
-count_ctest() {
-  local part=$1 log=$2 line total bad
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  if [ -z "$line" ]; then
-    count_part "$part" 0 1 0
-    summary[-1]="${summary[-1]} (ctest ran no test)"
-    return
-  fi
-  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-  bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  count_part "$part" $((total - bad)) "$bad"
-}
-
-run_native_preset() {
-  build_preset "$1" || return
-  run_ctest "$1" env CTEST_PARALLEL_LEVEL=2
-  cat "$logs/$1.ctest"
-  count_ctest "$1" "$logs/$1.ctest"
-}
-
-# The Windows tests show real dialogs: give them a virtual display of their own, in true colour so
-# that screenshots show the dialogs as they are. They spend much of their time waiting for windows,
-# so they run in the background while other work goes on (each architecture in its own Wine
-# prefixes); their output is shown when they end.
-declare -A windows_tests
-start_windows_tests() {
-  local preset=$1
-  windows_tests[$preset]=none  # until they run: a prefix that cannot be made leaves only its log
-  cmake --build --preset "$preset" --target wine_test_prefixes >"$logs/$preset.ctest" 2>&1 || return
-  run_ctest "$preset" xvfb-run -a -s "-screen 0 1024x768x24" &
-  windows_tests[$preset]=$!
-  # xvfb-run -a takes the first free display: let this one claim its own before another starts.
-  sleep 3
-}
-
-finish_windows_tests() {
-  local preset=$1 pid=${windows_tests[$1]:-}
-  [ -n "$pid" ] || return
-  unset "windows_tests[$preset]"
-  [ "$pid" = none ] || wait "$pid"
-  echo "== $preset tests"
-  cat "$logs/$preset.ctest"
-  count_ctest "$preset" "$logs/$preset.ctest"
-}
-
-# A module checked without running it (tests/static/check-module.sh), as one part:
-#   check_module_statically PART MODULE ARCH OBJDUMP REFERENCE REFERENCE_ARCH
-check_module_statically() {
-  local part=$1 good bad
-  shift
-  echo "== $part"
-  bash tests/static/check-module.sh "$@" | tee "$logs/static"
-  read -r good bad < <(tail -n 1 "$logs/static" | sed -nE 's/^([0-9]+) passed, ([0-9]+) failed$/\1 \2/p')
-  count_part "$part" "${good:-0}" "${bad:-1}"
-}
-
-# The x86 module, read; then its Windows tests, or, on a machine that runs no 32-bit programs, each
-# of its test programs named as skipped.
-check_win32() {
-  check_module_statically "x86 module read" build/win32/bin/ZEM_Variations.8li x86 i686-w64-mingw32-objdump \
-    build/win64/bin/ZEM_Variations.8li x64
-  if [ -z "$x86_skip_reason" ]; then
-    start_windows_tests win32  # finished after the ARM64 part
-    return
-  fi
-  local programs
-  programs=$(cd build/win32/bin && ls -- *_tests.exe | sed 's/\.exe$//')
-  echo "== win32: not run ($x86_skip_reason):" $programs
-  count_part win32 0 0 "$(wc -l <<<"$programs")" "x86 test programs not run: $x86_skip_reason"
-}
-
-# The ARM64 module, read, as nothing here runs ARM64 code: its resources are compared with those of
-# the x64 module built with the same compiler and runtime, which runs every x64 Windows test program
-# of the win64 build (not built again), showing that runtime at work on Windows.
-check_arm64() {
-  local objdump
-  objdump=$(command -v llvm-objdump || command -v llvm-objdump-14)
-  check_module_statically "ARM64 module read" build/arm64/bin/ZEM_Variations.8li ARM64 "$objdump" \
-    build/x64-zig/bin/ZEM_Variations.8li x64
-  if [ ! -f build/win64/CTestTestfile.cmake ]; then
-    count_part "x64 module built with Zig" 0 1 0
-    summary[-1]="${summary[-1]} (no win64 test programs to run it with)"
-    return
-  fi
-  echo "== the win64 Windows tests against the x64 module built with Zig"
-  xvfb-run -a -s "-screen 0 1024x768x24" tests/windows/run-against-module.sh build/win64 \
-    build/x64-zig/bin/ZEM_Variations.8li build/x64-zig/tests >"$logs/x64-zig.ctest" 2>&1
-  cat "$logs/x64-zig.ctest"
-  count_ctest "x64 module built with Zig" "$logs/x64-zig.ctest"
-}
-
-run_package() {
-  echo "== package"
-  xvfb-run -a -s "-screen 0 1024x768x24" env ZEM_X86_SKIP_REASON="$x86_skip_reason" \
-    bash tests/package/check-package.sh --builds build 2>&1 | tee "$logs/package"
-  local line good bad skips
-  line=$(grep -E '^package: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$' "$logs/package" | tail -n 1)
-  if [ -z "$line" ]; then
-    count_part package 0 1 0
-    return
-  fi
-  read -r good bad skips < <(sed -E 's/package: ([0-9]+) passed, ([0-9]+) failed, ([0-9]+) skipped/\1 \2 \3/' <<<"$line")
-  count_part package "$good" "$bad" "$skips" "x86 reference host checks: $x86_skip_reason"
-}
-
-x86_skip_reason=$(tools/runs-32bit-programs.sh)
-[ -n "$x86_skip_reason" ] && echo "== x86 Windows programs will be built but not run: $x86_skip_reason"
-
-run_native_preset native
-run_native_preset fuzz
-# The x64 Windows tests run while the x86 and ARM64 modules build, and the x86 ones while the
-# Zig-built x64 module runs the x64 tests.
-build_preset win64 && start_windows_tests win64
+run_workflow native native
+run_workflow fuzz fuzz
+# The x64 Windows tests run while the x86 and ARM64 modules build; the x86 ones while the
+# Zig-built x64 module runs the x64 tests. Each run has its own displays and Wine prefixes.
+build_preset win64
+start_workflow win64
 build_preset win32
-win32_built=$?
-build_preset arm64 && build_preset x64-zig
-arm64_built=$?
-finish_windows_tests win64
-[ "$win32_built" -eq 0 ] && check_win32
-[ "$arm64_built" -eq 0 ] && check_arm64
-finish_windows_tests win32
-if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ] &&
-  [ -f build/arm64/bin/ZEM_Variations.8li ]; then
-  run_package
-else
-  count_part package 0 1 0
-  summary[-1]="${summary[-1]} (a module did not build)"
+build_preset x64-zig
+build_preset arm64
+finish_workflow win64 win64
+start_workflow win32
+run_workflow arm64 "ARM64 module read"
+
+echo "== x64 module built with Zig: the win64 Windows tests against it"
+zig_junit=$PWD/build/x64-zig/junit-windows.xml
+rm -f "$zig_junit"
+if [ -f build/x64-zig/bin/ZEM_Variations.8li ]; then
+  tests/windows/run-against-module.sh build/win64 build/x64-zig/bin/ZEM_Variations.8li build/x64-zig/tests \
+    --output-junit "$zig_junit" >"$logs/x64-zig" 2>&1
+  cat "$logs/x64-zig"
 fi
+count_junit "x64 module built with Zig" "$zig_junit"
+finish_workflow win32 win32
+
+run_workflow package package build/package-checks/junit.xml
 
 printf '%s\n' "${summary[@]}"
 echo "the test command took $((SECONDS - started)) s"
 echo "$passed passed, $failed failed, $skipped skipped"
-[ "$status" -eq 0 ] && [ "$failed" -eq 0 ]
+[ "$failed" -eq 0 ]

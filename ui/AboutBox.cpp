@@ -1,12 +1,12 @@
-#include "AboutBox.h"
+#include "ui/AboutBox.h"
 
 #include <cstring>
 
-#include "../entry/HostAllocation.h"
-#include "../entry/HostSuites.h"
-#include "../platform/PluginInstance.h"
-#include "../resources/ResourceIds.h"
-#include "DialogEntry.h"
+#include "hostaccess/HostAllocation.h"
+#include "hostaccess/HostSuites.h"
+#include "platform/PluginInstance.h"
+#include "resources/ResourceIds.h"
+#include "ui/DialogEntry.h"
 
 namespace zem {
 namespace {

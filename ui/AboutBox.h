@@ -1,7 +1,7 @@
 // The About box: the plug-in's text, and a button that opens the project's web site.
 #pragma once
 
-#include "ModalDialog.h"
+#include "ui/ModalDialog.h"
 
 namespace zem {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "../host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace zem {
 

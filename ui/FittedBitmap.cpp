@@ -1,9 +1,9 @@
-#include "FittedBitmap.h"
+#include "ui/FittedBitmap.h"
 
 #include <new>
 #include <vector>
 
-#include "ImageScaling.h"
+#include "ui/ImageScaling.h"
 
 namespace zem {
 namespace {

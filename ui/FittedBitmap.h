@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "../platform/WindowsHandles.h"
+#include "platform/WindowsHandles.h"
 
 namespace zem {
 

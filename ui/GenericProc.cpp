@@ -1,6 +1,6 @@
-#include "GenericProc.h"
+#include "ui/GenericProc.h"
 
-#include "PositionDialog.h"
+#include "ui/PositionDialog.h"
 
 namespace zem {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ModalDialog.h"
+#include "ui/ModalDialog.h"
 
 namespace zem {
 

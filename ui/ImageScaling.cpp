@@ -1,4 +1,4 @@
-#include "ImageScaling.h"
+#include "ui/ImageScaling.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "ModalDialog.h"
+#include "ui/ModalDialog.h"
 
-#include "../entry/HostWindow.h"
-#include "../platform/ActivationContext.h"
-#include "../platform/PluginInstance.h"
-#include "GenericProc.h"
+#include "hostaccess/HostWindow.h"
+#include "platform/ActivationContext.h"
+#include "platform/PluginInstance.h"
+#include "ui/GenericProc.h"
 
 namespace zem {
 

@@ -1,8 +1,8 @@
-#include "ModeDialog.h"
+#include "ui/ModeDialog.h"
 
-#include "../host/ResultCodes.h"
-#include "../resources/ResourceIds.h"
-#include "DialogEntry.h"
+#include "host/ResultCodes.h"
+#include "resources/ResourceIds.h"
+#include "ui/DialogEntry.h"
 
 namespace zem {
 namespace {

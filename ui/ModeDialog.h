@@ -1,10 +1,10 @@
 // The dialog in which the user chooses the split mode of a run.
 #pragma once
 
-#include "../entry/PluginState.h"
-#include "FittedBitmap.h"
-#include "ModalDialog.h"
-#include "RadioGroup.h"
+#include "hostaccess/PluginState.h"
+#include "ui/FittedBitmap.h"
+#include "ui/ModalDialog.h"
+#include "ui/RadioGroup.h"
 
 namespace zem {
 

@@ -1,4 +1,4 @@
-#include "Placement.h"
+#include "ui/Placement.h"
 
 namespace zem {
 namespace {

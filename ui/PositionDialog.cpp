@@ -1,6 +1,6 @@
-#include "PositionDialog.h"
+#include "ui/PositionDialog.h"
 
-#include "Placement.h"
+#include "ui/Placement.h"
 
 namespace zem {
 namespace {

@@ -1,4 +1,4 @@
-#include "RadioGroup.h"
+#include "ui/RadioGroup.h"
 
 namespace zem {
 

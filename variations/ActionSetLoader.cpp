@@ -1,12 +1,12 @@
-#include "ActionSetLoader.h"
+#include "variations/ActionSetLoader.h"
 
 #include <cstring>
 
-#include "../entry/HostObjects.h"
-#include "../host/Keys.h"
-#include "../host/Messages.h"
-#include "../host/ResultCodes.h"
-#include "../platform/ModuleFolder.h"
+#include "host/Keys.h"
+#include "host/Messages.h"
+#include "host/ResultCodes.h"
+#include "hostaccess/HostObjects.h"
+#include "platform/ModuleFolder.h"
 
 namespace zem {
 

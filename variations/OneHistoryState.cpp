@@ -1,8 +1,8 @@
-#include "OneHistoryState.h"
+#include "variations/OneHistoryState.h"
 
-#include "../entry/HostFailure.h"
-#include "../entry/HostSuites.h"
-#include "VariationRun.h"
+#include "hostaccess/HostFailure.h"
+#include "hostaccess/HostSuites.h"
+#include "variations/VariationRun.h"
 
 namespace zem {
 namespace {

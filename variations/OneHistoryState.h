@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "../host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace zem {
 

@@ -1,10 +1,10 @@
 // The three kinds of selection event: a polygon, a rectangle (set or added), and clearing.
 // Every event targets the document's selection and is played silently; each operation frees
 // everything it made, on every path, in the order the host expects.
-#include "../entry/HostObjects.h"
-#include "../host/Keys.h"
-#include "../host/Messages.h"
-#include "SplitRegion.h"
+#include "host/Keys.h"
+#include "host/Messages.h"
+#include "hostaccess/HostObjects.h"
+#include "variations/SplitRegion.h"
 
 namespace zem {
 namespace {

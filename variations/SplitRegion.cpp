@@ -1,6 +1,6 @@
-#include "SplitRegion.h"
+#include "variations/SplitRegion.h"
 
-#include "../entry/DocumentSize.h"
+#include "hostaccess/DocumentSize.h"
 
 namespace zem {
 namespace {

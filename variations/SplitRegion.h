@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "../entry/PluginState.h"
+#include "hostaccess/PluginState.h"
 
 namespace zem {
 

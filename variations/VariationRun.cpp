@@ -1,10 +1,10 @@
-#include "VariationRun.h"
+#include "variations/VariationRun.h"
 
-#include "../entry/HostObjects.h"
-#include "../host/Keys.h"
-#include "../host/Messages.h"
-#include "ActionSetLoader.h"
-#include "SplitRegion.h"
+#include "host/Keys.h"
+#include "host/Messages.h"
+#include "hostaccess/HostObjects.h"
+#include "variations/ActionSetLoader.h"
+#include "variations/SplitRegion.h"
 
 namespace zem {
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Creates a prefix for tests that need a desktop of their own, as a copy of the build's test
 # prefix (a wineserver belongs to one prefix, so such tests cannot share the test prefix's), with
-# the screen's resolution set when one is given.
+# the screen's resolution set when one is given. The test prefix's server may be running: it
+# writes its registry files whole, through a new file renamed over the old, so a copy never holds
+# half of one.
 #   derive-prefix.sh BASE PREFIX STAMP RUNNER [LOGPIXELS]
 set -euo pipefail
 base=$1
@@ -9,8 +11,7 @@ prefix=$2
 stamp=$3
 runner=$4
 logpixels=${5:-}
-# The copy must hold everything the base's server has written.
-WINEPREFIX=$base wineserver -w
+[ -e "$base.ready" ] || "$(dirname "$base")/wine-run.sh" cmd /c exit
 rm -rf "$prefix"
 cp -a "$base" "$prefix"
 if [ -n "$logpixels" ]; then

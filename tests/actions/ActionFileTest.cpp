@@ -6,9 +6,9 @@
 #include <cstring>
 #include <functional>
 
-#include "TestFiles.h"
 #include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
+#include "tests/actions/TestFiles.h"
 
 namespace zem::actions {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "TestFiles.h"
 #include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
+#include "tests/actions/TestFiles.h"
 
 namespace zem::actions {
 namespace {

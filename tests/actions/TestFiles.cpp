@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "tests/actions/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "hostsim/AdjustmentEvents.h"
+#include "document/AdjustmentEvents.h"
 
 namespace {
 

@@ -10,16 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "FuzzInput.h"
-#include "entry/HostSuites.h"
+#include "document/Canvas.h"
+#include "document/PlayableActions.h"
 #include "entry/PluginMain.h"
-#include "entry/PluginState.h"
 #include "host/Keys.h"
 #include "host/Messages.h"
-#include "hostsim/PlayableActions.h"
-#include "hostsim/Canvas.h"
+#include "hostaccess/HostSuites.h"
+#include "hostaccess/PluginState.h"
+#include "hostsim/DefaultActionSet.h"
 #include "hostsim/Host.h"
-#include "native/FakeDialogs.h"
+#include "tests/fuzz/FuzzInput.h"
+#include "tests/support/FakeDialogs.h"
 
 namespace {
 

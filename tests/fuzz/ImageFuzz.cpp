@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "hostsim/Image.h"
+#include "imaging/Image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   hostsim::Image image;

@@ -1,2 +1,2 @@
 # Adjustment events with any values, through any selection.
-add_fuzz_target(adjustment_events SOURCES tests/fuzz/AdjustmentEventsFuzz.cpp LIBRARIES hostsim)
+add_fuzz_target(adjustment_events SOURCES tests/fuzz/AdjustmentEventsFuzz.cpp LIBRARIES document)

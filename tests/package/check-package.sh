@@ -3,51 +3,26 @@
 # its checksums verified, each module of the right architecture with the right exports, and the
 # reference host of each architecture run on the unpacked module and action set. The x64 module
 # built again alone, in a folder of its own, must be the packaged one byte for byte, and packaging
-# again must give the same zip.
-# Ends with one line "package: N passed, N failed, N skipped".
-#   bash tests/package/check-package.sh [--builds DIR]
-# The package is made from the release builds DIR/win32, DIR/win64 and DIR/arm64 when given (the
-# test command's), and in build/package otherwise. Nothing here runs the ARM64 module: it is read.
-# On a machine that runs no 32-bit programs the x86 reference host is not run: those checks are
-# skipped, with the reason.
+# again must give the same zip. Each check is a CTest test (cmake/PackageTests.cmake): this script
+# runs one, named, and exits 0 when it holds, 77 when it cannot be made here, 1 otherwise.
+#   bash tests/package/check-package.sh --builds DIR --work DIR CHECK
+# The package is made from the release builds DIR/win32, DIR/win64 and DIR/arm64 (the test
+# command's); WORK holds the unpacked package and what the checks write. Nothing here runs the
+# ARM64 module: it is read. On a machine that runs no 32-bit programs the x86 reference host is not
+# run: those checks are skipped, with the reason.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-package_options=("$@")
-builds=build/package
-[ "${1:-}" = "--builds" ] && builds=$2
-x86_skip_reason=${ZEM_X86_SKIP_REASON-$(tools/runs-32bit-programs.sh)}
-
-passed=0
-failed=0
-skipped=0
-check() {
-  local what=$1
-  shift
-  if "$@" >"$work/last.log" 2>&1; then
-    echo "ok     $what"
-    passed=$((passed + 1))
-  else
-    echo "FAILED $what"
-    sed 's/^/       /' "$work/last.log" | tail -n 20
-    failed=$((failed + 1))
-  fi
-}
-# A check of the x86 reference host: run only where this machine runs 32-bit programs.
-check_x86() {
-  if [ -n "$x86_skip_reason" ]; then
-    echo "skip   $1 ($x86_skip_reason)"
-    skipped=$((skipped + 1))
-  else
-    check "$@"
-  fi
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
+[ "${1:-}" = "--builds" ] && [ "${3:-}" = "--work" ] && [ $# -eq 5 ] ||
+  { echo "usage: check-package.sh --builds DIR --work DIR CHECK" >&2; exit 2; }
+builds=$2
+work=$4
+check=$5
+package_options=(--builds "$builds")
 version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 zip_file=build/package/ZEM_Variations-$version-windows.zip
 unpacked=$work/unpacked
+mkdir -p "$work"
 
 members_are_exactly_the_eight() {
   diff <(unzip -Z1 "$zip_file" | sort) \
@@ -68,6 +43,13 @@ module_is() {
   cmake -DOBJDUMP="$objdump" -DMODULE="$unpacked/$folder/ZEM_Variations.8li" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake
 }
 windows_path() { echo "Z:${1//\//\\}"; }
+# A check of the x86 reference host: run only where this machine runs 32-bit programs.
+needs_x86() {
+  local reason
+  reason=$(tools/runs-32bit-programs.sh) && return 0
+  echo "skipped: $reason"
+  exit 77
+}
 # The reference host of one architecture on an unpacked module, started as a fresh Photoshop with
 # no action set: the module loads the set beside it, and the whole run is one history state.
 reference_host_plays() {
@@ -92,6 +74,7 @@ reference_host_refuses() {
 # package's are, with the commit's time).
 plugin_builds_alone() {
   local build=$work/plugin-only
+  rm -rf "$build"
   local -x SOURCE_DATE_EPOCH
   SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || return 1
   cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -111,35 +94,31 @@ same_zip_again() {
   tools/package.sh "${package_options[@]}" && [ "$(sha256sum <"$zip_file")" = "$first" ]
 }
 
-check "tools/package.sh builds the package" tools/package.sh "${package_options[@]}"
-check "$zip_file holds exactly its eight members, the action set beside each module" members_are_exactly_the_eight
-mkdir -p "$unpacked"
-check "it unpacks into an empty folder" unzip -q "$zip_file" -d "$unpacked"
-check "SHA256SUMS matches every file" checksums_hold
-check "INSTALL.txt is CR LF text for version $version with the scripting example" install_guide_is_crlf_text
-check "x64/ZEM_Variations.8li is an x64 module exporting AutoPluginMain and GenericProc" \
-  module_is x64 x86_64-w64-mingw32-objdump
-check "x86/ZEM_Variations.8li is an x86 module exporting AutoPluginMain and _GenericProc@16" \
-  module_is x86 i686-w64-mingw32-objdump
-check "arm64/ZEM_Variations.8li is an ARM64 module exporting AutoPluginMain and GenericProc" \
-  module_is ARM64 "$(command -v llvm-objdump || command -v llvm-objdump-14)"
-check "the x64 reference host and its Wine prefix build" \
-  cmake --build "$builds/win64" --target hostsim_program wine_prefix
-check_x86 "the x86 reference host and its Wine prefix build" \
-  cmake --build "$builds/win32" --target hostsim_program wine_prefix
-check "the x64 reference host, with no set loaded, runs the unpacked x64 module, which loads the set beside it" \
-  reference_host_plays win64 x64/ZEM_Variations.8li
-check_x86 "the x86 reference host, with no set loaded, runs the unpacked x86 module, which loads the set beside it" \
-  reference_host_plays win32 x86/ZEM_Variations.8li
-check "the x64 reference host refuses the x86 module, naming both" \
-  reference_host_refuses win64 x86/ZEM_Variations.8li "is an x86 (32-bit) module, and this reference host is x64"
-check "the x64 reference host refuses the ARM64 module, naming both" \
-  reference_host_refuses win64 arm64/ZEM_Variations.8li "is an ARM64 (64-bit) module, and this reference host is x64"
-check_x86 "the x86 reference host refuses the x64 module, naming both" \
-  reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86"
-check "the x64 plug-in configures and builds alone, without image headers or test libraries, as packaged" \
-  plugin_builds_alone
-check "packaging again gives the same zip" same_zip_again
+makes_and_unpacks() {
+  tools/package.sh "${package_options[@]}" || return 1
+  rm -rf "$unpacked"
+  mkdir -p "$unpacked"
+  unzip -q "$zip_file" -d "$unpacked"
+}
 
-echo "package: $passed passed, $failed failed, $skipped skipped"
-[ "$failed" -eq 0 ]
+case $check in
+  make) makes_and_unpacks ;;
+  members) members_are_exactly_the_eight ;;
+  checksums) checksums_hold ;;
+  install-guide) install_guide_is_crlf_text ;;
+  x64-module) module_is x64 x86_64-w64-mingw32-objdump ;;
+  x86-module) module_is x86 i686-w64-mingw32-objdump ;;
+  arm64-module) module_is ARM64 "$(command -v llvm-objdump || command -v llvm-objdump-14)" ;;
+  x64-host-plays) reference_host_plays win64 x64/ZEM_Variations.8li ;;
+  x86-host-plays) needs_x86 && reference_host_plays win32 x86/ZEM_Variations.8li ;;
+  x64-host-refuses-x86)
+    reference_host_refuses win64 x86/ZEM_Variations.8li "is an x86 (32-bit) module, and this reference host is x64" ;;
+  x64-host-refuses-arm64)
+    reference_host_refuses win64 arm64/ZEM_Variations.8li "is an ARM64 (64-bit) module, and this reference host is x64" ;;
+  x86-host-refuses-x64)
+    needs_x86 &&
+      reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86" ;;
+  plugin-builds-alone) plugin_builds_alone ;;
+  same-zip-again) same_zip_again ;;
+  *) echo "check-package: no check named '$check'" >&2; exit 2 ;;
+esac

@@ -4,11 +4,13 @@
 # whose resources are checked by running it, but for the architecture. Then shows that these
 # checks can fail: the module taken for the reference's architecture, a copy with one byte of its
 # property list changed, and a copy whose version text claims one character more than it holds
-# must each be refused. Ends with one line "N passed, N failed".
-#   check-module.sh MODULE ARCH OBJDUMP REFERENCE REFERENCE_ARCH
+# must each be refused. Each check is a CTest test (cmake/StaticModuleChecks.cmake): this script
+# runs one, named, and exits 0 when it holds.
+#   check-module.sh CHECK MODULE ARCH OBJDUMP REFERENCE REFERENCE_ARCH
 set -uo pipefail
 cd "$(dirname "$0")/../.."
-module=$1 arch=$2 objdump=$3 reference=$4 reference_arch=$5
+[ $# -eq 6 ] || { echo "usage: check-module.sh CHECK MODULE ARCH OBJDUMP REFERENCE REFERENCE_ARCH" >&2; exit 2; }
+check=$1 module=$2 arch=$3 objdump=$4 reference=$5 reference_arch=$6
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -42,14 +44,11 @@ version_check_sees_a_wrong_length() {
   ! compare_resources "$copy" >/dev/null
 }
 
-good=0
-bad=0
-tally() {
-  if "$@"; then good=$((good + 1)); else bad=$((bad + 1)); echo "FAILED: $*"; fi
-}
-tally cmake -DOBJDUMP="$objdump" -DMODULE="$module" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake
-tally compare_resources "$module"
-tally binary_check_refuses_the_reference_architecture
-tally resource_check_sees_one_changed_byte
-tally version_check_sees_a_wrong_length
-echo "$good passed, $bad failed"
+case $check in
+  binary) cmake -DOBJDUMP="$objdump" -DMODULE="$module" -DARCH="$arch" -P cmake/CheckModuleBinary.cmake ;;
+  resources) compare_resources "$module" ;;
+  refuses-reference-architecture) binary_check_refuses_the_reference_architecture ;;
+  sees-one-changed-byte) resource_check_sees_one_changed_byte ;;
+  sees-a-wrong-length) version_check_sees_a_wrong_length ;;
+  *) echo "check-module: no check named '$check'" >&2; exit 2 ;;
+esac

@@ -1,14 +1,14 @@
 // The About box of the built module, shown by the host's "About" call and driven like a user.
 #include <gtest/gtest.h>
 
-#include "DialogDriver.h"
-#include "HostMainWindow.h"
-#include "LoadedModule.h"
-#include "Screenshot.h"
 #include "host/GetFileListSuite.h"
 #include "host/UIHooksSuite.h"
-#include "common/HostChecks.h"
 #include "hostsim/Host.h"
+#include "tests/support/HostChecks.h"
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/HostMainWindow.h"
+#include "tests/windows/LoadedModule.h"
+#include "tests/windows/Screenshot.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "actctx_standin/ActCtxStandIn.h"
 #include "host/HostTypes.h"
 #include "platform/ActivationContext.h"
 #include "platform/WindowsHandles.h"
+#include "tests/windows/actctx_standin/ActCtxStandIn.h"
 
 namespace {
 

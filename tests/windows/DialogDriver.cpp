@@ -1,4 +1,4 @@
-#include "DialogDriver.h"
+#include "tests/windows/DialogDriver.h"
 
 namespace dialog_driver {
 namespace {

@@ -4,12 +4,13 @@
 
 #include <stdexcept>
 
-#include "DialogDriver.h"
-#include "LoadedModule.h"
-#include "entry/HostSuites.h"
-#include "entry/PluginState.h"
 #include "host/ResultCodes.h"
+#include "hostaccess/HostSuites.h"
+#include "hostaccess/PluginState.h"
 #include "hostsim/Host.h"
+#include "platform/WindowsHandles.h"
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/LoadedModule.h"
 #include "ui/DialogEntry.h"
 #include "ui/GenericProc.h"
 #include "ui/ModalDialog.h"
@@ -64,8 +65,9 @@ class PositionDialogTest : public ::testing::Test {
     windowClass.lpszClassName = "PositionDialogTestWindow";
     RegisterClassA(&windowClass);
   }
+  // Owned windows are destroyed before their owners.
   void TearDown() override {
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) DestroyWindow(*it);
+    while (!windows_.empty()) windows_.pop_back();
   }
 
   // A borderless owner, whose client area is its whole window.
@@ -90,10 +92,10 @@ class PositionDialogTest : public ::testing::Test {
   HWND Make(DWORD style, HWND owner, int x, int y, int width, int height) {
     HWND window = CreateWindowExA(0, "PositionDialogTestWindow", "", style, x, y, width, height, owner, nullptr,
                                   ThisProgram(), nullptr);
-    windows_.push_back(window);
+    windows_.emplace_back(window);
     return window;
   }
-  std::vector<HWND> windows_;
+  std::vector<zem::UniqueWindow> windows_;
 };
 
 TEST_F(PositionDialogTest, CentredLeftOfCentreByACaptionButtonWithAThirdAbove) {
@@ -140,7 +142,8 @@ TEST_F(PositionDialogTest, WithoutAnOwnerTheDesktopIsTheArea) {
 // ---- radio buttons ----
 
 TEST(RadioGroupTest, SelectsAndReadsOnlyWithinItsRange) {
-  HWND buttons = CreateDialogParamA(ThisProgram(), MAKEINTRESOURCEA(200), nullptr, nullptr, 0);
+  const zem::UniqueWindow box(CreateDialogParamA(ThisProgram(), MAKEINTRESOURCEA(200), nullptr, nullptr, 0));
+  HWND buttons = box.get();
   ASSERT_NE(buttons, nullptr);
 
   zem::RadioGroup unset;
@@ -169,7 +172,6 @@ TEST(RadioGroupTest, SelectsAndReadsOnlyWithinItsRange) {
   CheckDlgButton(buttons, 6, BST_UNCHECKED);
   CheckDlgButton(buttons, 10, BST_CHECKED);
   EXPECT_EQ(group.Selected(), 8) << "the first checked one";
-  DestroyWindow(buttons);
 }
 
 // ---- how a box ends ----

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "LoadedModule.h"
+#include "tests/windows/LoadedModule.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "../../platform/WindowsHandles.h"
+#include "platform/WindowsHandles.h"
 
 #define GTEST_HAS_NOTIFICATION_ 1
 

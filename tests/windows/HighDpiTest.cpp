@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "DialogDriver.h"
-#include "LoadedModule.h"
-#include "Screenshot.h"
-#include "common/HostChecks.h"
-#include "ImportHook.h"
 #include "host/ResultCodes.h"
 #include "hostsim/Host.h"
+#include "tests/support/HostChecks.h"
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/ImportHook.h"
+#include "tests/windows/LoadedModule.h"
+#include "tests/windows/Screenshot.h"
 #include "ui/ImageScaling.h"
 
 namespace {

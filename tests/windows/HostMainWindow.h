@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/WindowsHandles.h"
+
 class HostMainWindow {
  public:
   HostMainWindow(int x, int y, int width, int height, bool active = false) {
@@ -16,19 +18,16 @@ class HostMainWindow {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     windowClass.lpszClassName = "HostMainWindowStandIn";
     RegisterClassA(&windowClass);  // fails harmlessly once registered
-    window_ = CreateWindowExA(active ? 0 : WS_EX_NOACTIVATE, windowClass.lpszClassName, "Host", WS_POPUP, x, y,
-                              width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
-    ShowWindow(window_, active ? SW_SHOW : SW_SHOWNOACTIVATE);
-    if (active) SetActiveWindow(window_);
+    window_.reset(CreateWindowExA(active ? 0 : WS_EX_NOACTIVATE, windowClass.lpszClassName, "Host", WS_POPUP, x, y,
+                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr));
+    ShowWindow(window_.get(), active ? SW_SHOW : SW_SHOWNOACTIVATE);
+    if (active) SetActiveWindow(window_.get());
   }
-  ~HostMainWindow() { DestroyWindow(window_); }
-  HostMainWindow(const HostMainWindow&) = delete;
-  HostMainWindow& operator=(const HostMainWindow&) = delete;
 
-  HWND handle() const { return window_; }
+  HWND handle() const { return window_.get(); }
   // As UIHooks' MainAppWindow hands it out.
-  intptr_t value() const { return reinterpret_cast<intptr_t>(window_); }
+  intptr_t value() const { return reinterpret_cast<intptr_t>(window_.get()); }
 
  private:
-  HWND window_ = nullptr;
+  zem::UniqueWindow window_;
 };

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "LoadedModule.h"
 #include "platform/WindowsHandles.h"
+#include "tests/windows/LoadedModule.h"
 
 namespace {
 
@@ -18,11 +18,10 @@ const char kTracePath[] = "C:\\LoadLogTextFormat.txt";
 
 std::string ReadTrace() {
   std::string text;
-  if (FILE* file = std::fopen(kTracePath, "rb")) {
+  if (const zem::UniqueStdioFile file{std::fopen(kTracePath, "rb")}) {
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    std::fclose(file);
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
   }
   return text;
 }

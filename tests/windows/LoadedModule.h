@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "ProgramFolder.h"
 #include "host/Messages.h"
 #include "platform/WindowsHandles.h"
+#include "tests/support/ProgramFolder.h"
 
 class LoadedModule {
  public:

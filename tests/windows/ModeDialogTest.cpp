@@ -3,15 +3,15 @@
 
 #include <algorithm>
 
-#include "DialogDriver.h"
-#include "HostMainWindow.h"
-#include "LoadedModule.h"
-#include "Screenshot.h"
 #include "host/AccessSuite.h"
 #include "host/ResultCodes.h"
 #include "host/UIHooksSuite.h"
-#include "common/HostChecks.h"
 #include "hostsim/Host.h"
+#include "tests/support/HostChecks.h"
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/HostMainWindow.h"
+#include "tests/windows/LoadedModule.h"
+#include "tests/windows/Screenshot.h"
 
 namespace {
 

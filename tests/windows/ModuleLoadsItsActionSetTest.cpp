@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
-#include "LoadedModule.h"
-#include "common/FaultSweep.h"
-#include "common/HostChecks.h"
 #include "host/ActionControlSuite.h"
 #include "host/PropertySuite.h"
 #include "host/ResultCodes.h"
 #include "hostsim/Host.h"
+#include "platform/WindowsHandles.h"
+#include "tests/support/FaultSweep.h"
+#include "tests/support/HostChecks.h"
+#include "tests/windows/LoadedModule.h"
 
 namespace {
 
@@ -98,12 +99,13 @@ TEST(ModuleLoadsItsActionSetTest, FolderOutsideTheAnsiCodePageIsNamedByItsShortN
   ASSERT_TRUE(CopyFileW((base + L"ZEM_Variations.8li").c_str(), (copy + L"ZEM_Variations.8li").c_str(), FALSE));
   ASSERT_TRUE(CopyFileW((base + L"ZEM_Variations.atn").c_str(), (copy + L"ZEM_Variations.atn").c_str(), FALSE));
 
-  HMODULE module = LoadLibraryW((copy + L"ZEM_Variations.8li").c_str());
-  ASSERT_NE(module, nullptr);
-  auto entry = reinterpret_cast<host::SPPluginEntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, "AutoPluginMain")));
+  zem::UniqueLibrary module(LoadLibraryW((copy + L"ZEM_Variations.8li").c_str()));
+  ASSERT_TRUE(module);
+  auto entry =
+      reinterpret_cast<host::SPPluginEntryPoint>(reinterpret_cast<void*>(GetProcAddress(module.get(), "AutoPluginMain")));
   hostsim::Host sim;
   const Outcome run = FreshRun(entry, sim);
-  FreeLibrary(module);
+  module.reset();
 
   wchar_t shortPath[MAX_PATH] = {};
   const DWORD shortLength = GetShortPathNameW((copy + L"ZEM_Variations.atn").c_str(), shortPath, MAX_PATH);

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "LoadedModule.h"
 #include "host/ActionControlSuite.h"
 #include "host/ActionDescriptorSuite.h"
 #include "host/ActionListSuite.h"
@@ -11,10 +10,11 @@
 #include "host/PropertySuite.h"
 #include "host/ResultCodes.h"
 #include "host/UIHooksSuite.h"
-#include "common/FaultSweep.h"
-#include "common/HostChecks.h"
 #include "hostsim/Host.h"
 #include "platform/ModuleArchitecture.h"
+#include "tests/support/FaultSweep.h"
+#include "tests/support/HostChecks.h"
+#include "tests/windows/LoadedModule.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "ProgramFolder.h"
-#include "hostsim/FileAccess.h"
-#include "hostsim/Image.h"
-#include "hostsim/PngWriter.h"
-#include "hostsim/ReferenceHost.h"
-#include "hostsim/WindowsText.h"
+#include "imaging/FileAccess.h"
+#include "imaging/Image.h"
+#include "imaging/PngWriter.h"
+#include "imaging/WindowsText.h"
 #include "platform/WindowsHandles.h"
+#include "refhost/ReferenceHost.h"
+#include "tests/support/ProgramFolder.h"
 
 namespace {
 

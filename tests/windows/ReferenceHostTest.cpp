@@ -9,18 +9,18 @@
 
 #include <new>
 
-#include "DialogDriver.h"
-#include "LoadedModule.h"
-#include "ProgramFolder.h"
-#include "common/SampleImages.h"
-#include "hostsim/ContactSheet.h"
-#include "hostsim/Host.h"
 #include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
-#include "hostsim/Image.h"
-#include "hostsim/PngWriter.h"
-#include "hostsim/ReferenceHost.h"
+#include "hostsim/Host.h"
+#include "imaging/Image.h"
+#include "imaging/PngWriter.h"
 #include "platform/ModuleArchitecture.h"
+#include "refhost/ContactSheet.h"
+#include "refhost/ReferenceHost.h"
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/SampleImages.h"
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/LoadedModule.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "LoadedModule.h"
+#include "Version.h"
 #include "host/FourCC.h"
 #include "host/Keys.h"
 #include "platform/ModuleArchitecture.h"
-#include "Version.h"
+#include "tests/windows/LoadedModule.h"
 
 namespace {
 

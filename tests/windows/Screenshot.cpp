@@ -1,10 +1,10 @@
-#include "Screenshot.h"
+#include "tests/windows/Screenshot.h"
 
 #include <cstdint>
 
-#include "ProgramFolder.h"
-#include "hostsim/PngWriter.h"
+#include "imaging/PngWriter.h"
 #include "platform/WindowsHandles.h"
+#include "tests/support/ProgramFolder.h"
 
 namespace screenshot {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "hostsim/Image.h"
+#include "imaging/Image.h"
 
 namespace screenshot {
 

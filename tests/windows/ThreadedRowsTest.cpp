@@ -7,9 +7,9 @@
 #include <set>
 #include <vector>
 
-#include "hostsim/AdjustmentEvents.h"
-#include "hostsim/ThreadedRows.h"
-#include "hostsim/Thumbnail.h"
+#include "document/AdjustmentEvents.h"
+#include "document/Thumbnail.h"
+#include "refhost/ThreadedRows.h"
 
 namespace {
 

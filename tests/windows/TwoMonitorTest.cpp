@@ -5,11 +5,12 @@
 
 #include <vector>
 
-#include "DialogDriver.h"
-#include "HostMainWindow.h"
-#include "LoadedModule.h"
-#include "common/HostChecks.h"
 #include "hostsim/Host.h"
+#include "platform/WindowsHandles.h"
+#include "tests/support/HostChecks.h"
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/HostMainWindow.h"
+#include "tests/windows/LoadedModule.h"
 #include "ui/PositionDialog.h"
 
 namespace {
@@ -42,7 +43,7 @@ class TwoMonitorTest : public ::testing::Test {
   HWND Dialog(HWND owner, int width, int height) {
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, width, height, owner,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    dialogs_.push_back(window);
+    dialogs_.emplace_back(window);
     return window;
   }
   static RECT Placed(HWND dialog) {
@@ -51,15 +52,11 @@ class TwoMonitorTest : public ::testing::Test {
     GetWindowRect(dialog, &bounds);
     return bounds;
   }
-  void TearDown() override {
-    for (HWND dialog : dialogs_) DestroyWindow(dialog);
-  }
-
   MONITORINFO second{};
   const int shift = GetSystemMetrics(SM_CXSIZE);
 
  private:
-  std::vector<HWND> dialogs_;
+  std::vector<zem::UniqueWindow> dialogs_;
 };
 
 TEST_F(TwoMonitorTest, AnOwnerOnTheSecondMonitorKeepsTheDialogInsideThatMonitor) {

@@ -3,7 +3,7 @@
 # architecture, without building anything: the build's test programs and their data are copied
 # into a folder of their own with that module beside them (the programs load the module found
 # beside them), and the build's test list is pointed there. The Wine prefixes, runners and
-# displays stay the build's own. Passes ctest's options on; run it under a display (xvfb-run).
+# displays (fixtures) stay the build's own. Passes ctest's options on.
 #   run-against-module.sh BUILD MODULE FOLDER [CTEST OPTIONS...]
 set -euo pipefail
 build=$(realpath "$1") module=$2 folder=$3
@@ -11,7 +11,6 @@ shift 3
 [ -f "$build/CTestTestfile.cmake" ] || { echo "run-against-module: $build holds no test list" >&2; exit 1; }
 [ -f "$module" ] || { echo "run-against-module: no module at $module" >&2; exit 1; }
 
-cmake --build "$build" --target wine_test_prefixes
 rm -rf "$folder"
 mkdir -p "$folder"
 folder=$(realpath "$folder")

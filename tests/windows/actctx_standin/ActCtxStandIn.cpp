@@ -1,6 +1,6 @@
 // Stand-ins for kernel32's activation-context functions, exported under the system names (see
 // the .def file). Each counts its calls, records its arguments and behaves as the state says.
-#include "ActCtxStandIn.h"
+#include "tests/windows/actctx_standin/ActCtxStandIn.h"
 
 namespace {
 
