@@ -1,8 +1,8 @@
 // Adjustment events with any values at all, applied through any selection: nothing may overflow
 // (UBSan), read out of bounds (ASan) or change a pixel outside the selection's bounding box. An
 // input that reads as an action file is played as the reference host plays one: the set loaded
-// as it loads it, and every event it can convert applied, each through a selection of its own;
-// any other input is read as an event's fields directly.
+// as it loads it, and every event it can convert applied, alternately to the whole image and
+// through a rectangle; any other input is read as an event's fields directly.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
