@@ -46,9 +46,9 @@ summary() {
   local executions seeds corpus kept
   executions=$(grep -a '^stat::number_of_executed_units' "$log" | awk '{print $2}' || true)
   seeds=$(grep -aE 'files found in (tests/fuzz/corpus|build/fuzz/fuzz-seeds)/' "$log" |
-          awk '{sum += $2} END {print sum + 0}')
-  corpus=$(find "build/fuzz/fuzz-corpus/$name" -type f | wc -l)
-  kept=$(find "$findings" -maxdepth 1 -name "$name-*" -newer "$findings/.started-$name" | wc -l)
+          awk '{sum += $2} END {print sum + 0}' || true)
+  corpus=$(find "build/fuzz/fuzz-corpus/$name" -type f | wc -l || true)
+  kept=$(find "$findings" -maxdepth 1 -name "$name-*" -newer "$findings/.started-$name" | wc -l || true)
   local verdict="no findings"
   [ "$status" -ne 0 ] && verdict="FINDING ($kept input(s) kept): see $log"
   printf '%-18s %5s s  %10s executions  %4s seeds  %6s in corpus  %s\n' \
