@@ -51,7 +51,7 @@ summary() {
   kept=$(find "$findings" -maxdepth 1 -name "$name-*" -newer "$findings/.started-$name" | wc -l || true)
   local verdict="no findings"
   [ "$status" -ne 0 ] && verdict="FINDING ($kept input(s) kept): see $log"
-  printf '%-18s %5s s  %10s executions  %4s seeds  %6s in corpus  %s\n' \
+  printf '%-18s %5s s  %10s executions  %4s seeds  %6s files in the corpus folder  %s\n' \
     "$name" "$seconds" "${executions:-?}" "$seeds" "$corpus" "$verdict"
 }
 
