@@ -12,8 +12,10 @@
 // name), class ID and items; or `none` for an event without a descriptor. Values: 20 (long),
 // 1.2 (doub), 25.0 '#Prc' (UntF), true, 'Chnl'.'Cmps' (enum), "text", 'RGBC' {...} (Objc),
 // global 'RGBC' {...}, [a, b] (VlLs), ref('Chnl' enum 'Chnl'.'Cmps', ...) (obj ),
-// class('AdjL'), globalclass(...), comp(N), data(HEX), alias(HEX), path(HEX), double(0xBITS) for
-// a double that is not finite. String IDs that are not plain words are written $"...".
+// class('AdjL'), globalclass(...), comp(N), data(HEX), alias(HEX), path(HEX); a double that is not
+// finite as its bits, double(0xBITS), with its unit after it when it has one. String IDs that are
+// not plain words are written $"...", and codes and string IDs of any bytes escape those that are
+// not printable ASCII ('#R\xff\xff').
 #pragma once
 
 #include <string>

@@ -333,7 +333,6 @@ class LineReader {
       return value;
     }
     if (AcceptWord("double")) {
-      value.type = type::kDouble;
       Expect('(', "after double");
       if (!(Accept('0') && pos_ < line_.size() && line_[pos_] == 'x')) Fail("expected the double's bits as 0x...");
       ++pos_;
@@ -341,9 +340,8 @@ class LineReader {
       const uint64_t bits = (high << 32) | HexNumber(8);
       double number;
       std::memcpy(&number, &bits, sizeof number);
-      value.data = number;
       Expect(')', "to close double");
-      return value;
+      return DoubleWithUnit(number);
     }
     for (const text::CodeWord& raw : text::kRawTypes) {
       if (AcceptWord(raw.word)) {
@@ -387,15 +385,21 @@ class LineReader {
       pos_ = start;
       Fail("the number " + number + " is out of range for a double");
     }
+    return DoubleWithUnit(parsed);
+  }
+
+  // A double, written as digits or as its bits, followed by its unit when it has one.
+  Value DoubleWithUnit(double number) {
+    Value value;
     if (Peek() == '\'') {
       value.type = type::kUnitDouble;
       UnitDouble unit;
-      unit.value = parsed;
+      unit.value = number;
       unit.unit = Code();
       value.data = unit;
     } else {
       value.type = type::kDouble;
-      value.data = parsed;
+      value.data = number;
     }
     return value;
   }

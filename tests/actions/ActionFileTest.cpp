@@ -30,8 +30,10 @@ struct PhotoshopFile {
 };
 
 TEST(PhotoshopWrittenFile, ReadsToItsLastByteAndWritesTheSameBytes) {
-  for (const PhotoshopFile& expected : {PhotoshopFile{"Bjango Scale Actions.atn", 26, 94},
-                                        PhotoshopFile{"Bjango Adjustment Actions.atn", 4, 12}}) {
+  for (const PhotoshopFile& expected :
+       {PhotoshopFile{"Bjango Scale Actions.atn", 26, 94}, PhotoshopFile{"Bjango Adjustment Actions.atn", 4, 12},
+        PhotoshopFile{"Cross Processing.atn", 2, 13}, PhotoshopFile{"Signynt PS Dust Removal Macro.atn", 1, 23},
+        PhotoshopFile{"Trimmer.atn", 4, 62}, PhotoshopFile{"Web Export.atn", 1, 1}}) {
     SCOPED_TRACE(expected.name);
     const std::string path = PhotoshopWritten(expected.name);
     if (path.empty()) GTEST_SKIP() << "the Photoshop-written files are not in ../shared/testdata on this machine";

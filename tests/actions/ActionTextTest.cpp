@@ -2,7 +2,9 @@
 // LF), precise about errors, and linear in the length of the text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 
 #include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
@@ -48,6 +50,111 @@ TEST(ActionText, ReadsByteOrderMarkAndCarriageReturnsAsPlainText) {
     windows += c;
   }
   EXPECT_EQ(WriteActionText(FromText(windows)), kCanonical);
+}
+
+Value Number(double number) { return Value{type::kDouble, number}; }
+
+double FromBits(uint64_t bits) {
+  double number;
+  std::memcpy(&number, &bits, sizeof number);
+  return number;
+}
+
+// Codes of every kind of byte, and string IDs of any bytes, in every place a code or an ID
+// stands; doubles of every kind, bare, with a unit and in lists. Each must be written so that the
+// text reads back to the same file, every double to the same bits, one event to a line.
+TEST(ActionText, KeepsCodesOfAnyBytesAndDoublesOfAnyBits) {
+  const FourCC codes[] = {MakeFourCC("#R\xff\xff"), 0x00000000u, 0xFFFFFFFFu, MakeFourCC("'\\\"\n"),
+                          MakeFourCC("\t\r\x1b\x7f"), MakeFourCC("    "), MakeFourCC("\x80\xc3\xa9$"),
+                          MakeFourCC("{}[]"), MakeFourCC("#\x00\x01 ")};
+  const std::string names[] = {std::string("\xff\x00z", 3), "a b", "true", "1st", "\n", "\"'\\", "enum", "x.y", "#"};
+  const uint64_t doubleBits[] = {
+      0x7FF8000000000000u, 0x7FF0000000000001u, 0xFFF8000000000000u, 0x7FFFFFFFFFFFFFFFu, 0xFFF0DEADBEEF0001u,
+      0x7FF0000000000000u, 0xFFF0000000000000u, 0x8000000000000000u, 0x0000000000000000u, 0x0000000000000001u,
+      0x8000000000000001u, 0x000FFFFFFFFFFFFFu, 0x0010000000000000u, 0x7FEFFFFFFFFFFFFFu, 0xFFEFFFFFFFFFFFFFu,
+      0x3FB999999999999Au};
+
+  ActionSet set;
+  set.name.units = u"S";
+  set.actions.emplace_back();
+  std::vector<Id> ids;
+  for (FourCC code : codes) ids.push_back(Id::Code(code));
+  for (const std::string& name : names) ids.push_back(Id::Named(name));
+  for (const Id& id : ids) {
+    Event event;
+    event.idIsText = !id.isFourCC;
+    event.textId = id.name;
+    event.codeId = id.code;
+    event.displayName = id.isFourCC ? FourCCText(id.code) : id.name;
+    event.descriptor.classId = id;
+    Descriptor nested;
+    nested.className.units = u"n";
+    nested.classId = id;
+    nested.items.push_back({id, Value{type::kEnumerated, Enumerated{id, id}}});
+    event.descriptor.items.push_back({id, Value{type::kObject, nested}});
+    event.descriptor.items.push_back({id, Value{type::kClass, ClassValue{{}, id}}});
+    Reference reference;
+    for (FourCC form : {MakeFourCC("Enmr"), MakeFourCC("prop"), MakeFourCC("Clss")}) {
+      ReferenceItem item;
+      item.form = form;
+      item.classId = id;
+      item.enumerated = Enumerated{id, id};
+      item.property = id;
+      reference.items.push_back(item);
+    }
+    event.descriptor.items.push_back({id, Value{type::kReference, reference}});
+    set.actions[0].events.push_back(event);
+  }
+  Event numbers;
+  numbers.textId = "numbers";
+  numbers.displayName = "Numbers";
+  List list;
+  for (size_t i = 0; i < sizeof doubleBits / sizeof doubleBits[0]; ++i) {
+    const double number = FromBits(doubleBits[i]);
+    const FourCC unit = codes[i % (sizeof codes / sizeof codes[0])];
+    numbers.descriptor.items.push_back({Id::Code(MakeFourCC("doub")), Number(number)});
+    numbers.descriptor.items.push_back({Id::Code(MakeFourCC("UntF")), Value{type::kUnitDouble, UnitDouble{unit, number}}});
+    list.values.push_back(Value{type::kUnitDouble, UnitDouble{unit, number}});
+    list.values.push_back(Number(number));
+  }
+  numbers.descriptor.items.push_back({Id::Code(MakeFourCC("VlLs")), Value{type::kList, list}});
+  set.actions[0].events.push_back(numbers);
+
+  const std::string text = WriteActionText(set);
+  const size_t lines = 3 + set.actions[0].events.size();
+  EXPECT_EQ(size_t(std::count(text.begin(), text.end(), '\n')), lines) << text;
+  for (char c : text) ASSERT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << "byte " << int(uint8_t(c)) << " in\n" << text;
+  ActionSet read;
+  TextError error;
+  ASSERT_TRUE(ReadActionText(text, read, error)) << error.message << "\n" << text;
+  EXPECT_EQ(WriteActionFile(read), WriteActionFile(set));
+  EXPECT_EQ(WriteActionText(read), text);
+  const Descriptor& readNumbers = read.actions[0].events.back().descriptor;
+  for (size_t i = 0; i < sizeof doubleBits / sizeof doubleBits[0]; ++i) {
+    uint64_t bare, withUnit;
+    std::memcpy(&bare, &std::get<double>(readNumbers.items[2 * i].value.data), sizeof bare);
+    std::memcpy(&withUnit, &std::get<UnitDouble>(readNumbers.items[2 * i + 1].value.data).value, sizeof withUnit);
+    EXPECT_EQ(bare, doubleBits[i]) << std::hex << doubleBits[i];
+    EXPECT_EQ(withUnit, doubleBits[i]) << std::hex << doubleBits[i];
+  }
+}
+
+// A file Photoshop's format allows, found by the fuzzer: a Canvas Size height of a NaN with a
+// payload, its unit a code of unprintable bytes. Converted to text and back it stays the same file.
+TEST(ActionText, FileWithANonFiniteUnitValueRoundTrips) {
+  const std::string path = testing::FuzzFinding("unit-with-unprintable-bytes.atn");
+  if (path.empty()) GTEST_SKIP() << "the fuzz findings are not in ../shared/testdata on this machine";
+  const std::vector<uint8_t> bytes = testing::ReadBytes(path);
+  ActionSet set;
+  ReadError error;
+  ASSERT_TRUE(ReadActionFile(bytes.data(), bytes.size(), set, error)) << error.message;
+  const std::string text = WriteActionText(set);
+  EXPECT_NE(text.find("'Hght': double(0xffffffffff560000) '#R\\xff\\xff'"), std::string::npos) << text;
+  ActionSet again;
+  TextError textError;
+  ASSERT_TRUE(ReadActionText(text, again, textError)) << textError.message;
+  EXPECT_EQ(WriteActionFile(again), bytes);
+  EXPECT_EQ(WriteActionText(again), text);
 }
 
 struct BadText {

@@ -26,6 +26,11 @@ std::string PhotoshopWritten(const std::string& name) {
   return std::ifstream(path, std::ios::binary) ? path : std::string();
 }
 
+std::string FuzzFinding(const std::string& name) {
+  const std::string path = std::string(ZEM_TESTDATA_DIR) + "/fuzz-findings/" + name;
+  return std::ifstream(path, std::ios::binary) ? path : std::string();
+}
+
 ActionSet FromText(const std::string& text) {
   ActionSet set;
   TextError error;

@@ -17,6 +17,10 @@ std::string ReadText(const std::string& path);
 // data is not on this machine.
 std::string PhotoshopWritten(const std::string& name);
 
+// The path of an input a fuzz target found, kept in the shared test data, or empty when it is not
+// on this machine.
+std::string FuzzFinding(const std::string& name);
+
 // The set the text describes; the test fails when the text does not read.
 ActionSet FromText(const std::string& text);
 

@@ -1,11 +1,17 @@
-// Adjustment events with any values at all, as an action file might carry them, applied through
-// any selection: nothing may overflow (UBSan), read out of bounds (ASan) or change a pixel outside
-// the selection's bounding box.
+// Adjustment events with any values at all, applied through any selection: nothing may overflow
+// (UBSan), read out of bounds (ASan) or change a pixel outside the selection's bounding box. An
+// input that reads as an action file is played as the reference host plays one: the set loaded
+// as it loads it, and every event it can convert applied, alternately to the whole image and
+// through a rectangle; any other input is read as an event's fields directly.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "actions/BinaryFormat.h"
 #include "document/AdjustmentEvents.h"
+#include "document/EventConversion.h"
+#include "document/PlayableActions.h"
 
 namespace {
 
@@ -71,10 +77,61 @@ hostsim::AdjustmentEvent ReadEvent(Reader& in) {
   }
 }
 
+constexpr int kWidth = 24, kHeight = 12;
+
+// Applies the event through the selection to a patterned image; aborts when a pixel outside the
+// selection's bounding box changes.
+void ApplyAndCheck(const hostsim::AdjustmentEvent& event, const hostsim::Selection& selection) {
+  hostsim::Image image(kWidth, kHeight);
+  for (size_t i = 0; i < image.rgb.size(); ++i) image.rgb[i] = static_cast<uint8_t>(i * 37);
+  const hostsim::Image original = image;
+  hostsim::Apply(event, selection, image);
+  const hostsim::PixelBox& box = selection.Bounds();
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const bool inside = !selection.active() || (x >= box.left && x < box.right && y >= box.top && y < box.bottom);
+      if (!inside && std::memcmp(image.At(x, y), original.At(x, y), 3) != 0) std::abort();
+    }
+  }
+}
+
+// Plays every event of the file the reference host can convert, alternately on the whole image and
+// through a rectangle. Conversion must either succeed or say why; loading the whole set must do
+// the same.
+void PlayActionFile(const uint8_t* data, size_t size, const zem::actions::ActionSet& file) {
+  hostsim::PlayableSet playable;
+  std::string error;
+  if (!hostsim::LoadPlayableSet(data, size, "input.atn", "", playable, error) && error.rfind("input.atn", 0) != 0) {
+    std::abort();
+  }
+  hostsim::Selection whole, rectangle;
+  whole.Resize(kWidth, kHeight);
+  rectangle.Resize(kWidth, kHeight);
+  rectangle.SetRectangle(2.5, 3, 9, 17.25);
+  int played = 0;
+  for (const zem::actions::Action& action : file.actions) {
+    for (const zem::actions::Event& event : action.events) {
+      hostsim::AdjustmentEvent adjustment;
+      std::string why;
+      if (!hostsim::ConvertEvent(event, adjustment, why)) {
+        if (why.empty()) std::abort();
+        continue;
+      }
+      if (hostsim::EventLabel(adjustment).empty()) std::abort();
+      ApplyAndCheck(adjustment, played++ % 2 == 0 ? whole : rectangle);
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  constexpr int kWidth = 24, kHeight = 12;
+  zem::actions::ActionSet file;
+  zem::actions::ReadError readError;
+  if (zem::actions::ReadActionFile(data, size, file, readError)) {
+    PlayActionFile(data, size, file);
+    return 0;
+  }
   Reader in(data, size);
   hostsim::Selection selection;
   selection.Resize(kWidth, kHeight);
@@ -87,18 +144,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       selection.SetPolygon(points, in.Flag());
     }
   }
-  const hostsim::AdjustmentEvent event = ReadEvent(in);
-
-  hostsim::Image image(kWidth, kHeight);
-  for (size_t i = 0; i < image.rgb.size(); ++i) image.rgb[i] = static_cast<uint8_t>(i * 37);
-  const hostsim::Image original = image;
-  hostsim::Apply(event, selection, image);
-  const hostsim::PixelBox& box = selection.Bounds();
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const bool inside = !selection.active() || (x >= box.left && x < box.right && y >= box.top && y < box.bottom);
-      if (!inside && std::memcmp(image.At(x, y), original.At(x, y), 3) != 0) std::abort();
-    }
-  }
+  ApplyAndCheck(ReadEvent(in), selection);
   return 0;
 }
