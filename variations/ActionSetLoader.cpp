@@ -29,8 +29,8 @@ SetPresence FindActionSet(const char* setName) {
 }
 
 int32_t OpenActionFile(const char* ansiPath) {
-  const host::PSHandleSuite2* handles = OptionalHandleSuite();
-  if (handles == nullptr) return Holder(SuiteId::Handle).lastError;
+  HandleProcs handles;
+  if (!OptionalHandleSuite(handles)) return Holder(SuiteId::Handle).lastError;
 
   // Freed in this order: the result, the event, then the alias.
   OwnedHandle alias;
@@ -38,25 +38,28 @@ int32_t OpenActionFile(const char* ansiPath) {
   OwnedDescriptor result;
 
   const size_t size = std::strlen(ansiPath) + 1;
-  *alias.Receive() = handles->New(static_cast<int32_t>(size));
+  *alias.Receive() = handles.New(static_cast<int32_t>(size));
   if (alias.get() == nullptr) return host::kSPOutOfMemoryError;
   char* bytes = nullptr;
   host::Boolean wasLocked = 0;
-  handles->SetLock(alias.get(), 1, &bytes, &wasLocked);
+  handles.SetLock(alias.get(), 1, &bytes, &wasLocked);
   if (bytes == nullptr) return host::kSPOutOfMemoryError;
   std::memcpy(bytes, ansiPath, size);
-  handles->SetLock(alias.get(), wasLocked, &bytes, &wasLocked);
+  handles.SetLock(alias.get(), wasLocked, &bytes, &wasLocked);
 
   if (int32_t error = DescriptorSuite().Make(event.Receive())) return error;
   if (int32_t error = DescriptorSuite().PutAlias(event.get(), host::kKeyNull, alias.get())) return error;
   return ControlSuite().Play(result.Receive(), host::kEventOpen, event.get(), host::plugInDialogSilent);
 }
 
-bool LoadMissingActionSet(const char* setName) {
-  if (FindActionSet(setName) != SetPresence::Absent) return false;
+bool LoadActionSetBesideModule() {
   char path[kAnsiPathCapacity];
   if (!FileBesideModule(kActionSetFileName, path, sizeof path)) return false;
   return OpenActionFile(path) == 0;
+}
+
+bool LoadActionSetUnlessPresent(const char* setName) {
+  return FindActionSet(setName) != SetPresence::Present && LoadActionSetBesideModule();
 }
 
 }  // namespace zem
