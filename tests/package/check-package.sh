@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the release package as a user would after downloading it: unpacked into an empty folder,
 # its checksums verified, each module of the right architecture with the right exports, and the
-# reference host of each architecture run on the unpacked module and action set. The x64 module
+# reference host of each architecture run on the unpacked module and action set; the setup beside
+# it installed and removed under Wine (tests/installer/check-installer.sh). The x64 module
 # built again alone, in a folder of its own, must be the packaged one byte for byte, and packaging
-# again must give the same zip.
+# again must give the same zip and the same setup.
 # Ends with one line "package: N passed, N failed, N skipped".
 #   bash tests/package/check-package.sh [--builds DIR]
 # The package is made from the release builds DIR/win32, DIR/win64 and DIR/arm64 when given (the
@@ -47,6 +48,7 @@ trap 'rm -rf "$work"' EXIT
 
 version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 zip_file=build/package/ZEM_Variations-$version-windows.zip
+setup_file=build/package/ZEM_Variations-$version-setup.exe
 unpacked=$work/unpacked
 
 members_are_exactly_the_eight() {
@@ -107,8 +109,29 @@ plugin_builds_alone() {
 }
 same_zip_again() {
   local first
-  first=$(sha256sum <"$zip_file")
-  tools/package.sh "${package_options[@]}" && [ "$(sha256sum <"$zip_file")" = "$first" ]
+  first=$(sha256sum "$zip_file" "$setup_file")
+  tools/package.sh "${package_options[@]}" && [ "$(sha256sum "$zip_file" "$setup_file")" = "$first" ]
+}
+setup_is_listed() { (cd build/package && sha256sum --check --strict SHA256SUMS) && [ "$(wc -l <build/package/SHA256SUMS)" -eq 2 ]; }
+setup_is_x64_program() { x86_64-w64-mingw32-objdump -f "$setup_file" | grep -q 'file format pei-x86-64'; }
+# Each check of the setup under Wine (tests/installer/check-installer.sh), counted as one here.
+installer_checks() {
+  local name status
+  for name in $(bash tests/installer/check-installer.sh --list); do
+    bash tests/installer/check-installer.sh "$setup_file" "$builds/win64" --check "$name" >"$work/last.log" 2>&1
+    status=$?
+    if [ $status -eq 0 ]; then
+      echo "ok     setup: $name"
+      passed=$((passed + 1))
+    elif [ $status -eq 77 ]; then
+      echo "skip   setup: $name ($(tail -n 1 "$work/last.log"))"
+      skipped=$((skipped + 1))
+    else
+      echo "FAILED setup: $name"
+      sed 's/^/       /' "$work/last.log" | tail -n 25
+      failed=$((failed + 1))
+    fi
+  done
 }
 
 check "tools/package.sh builds the package" tools/package.sh "${package_options[@]}"
@@ -127,6 +150,9 @@ check "the x64 reference host and its Wine prefix build" \
   cmake --build "$builds/win64" --target hostsim_program wine_prefix
 check_x86 "the x86 reference host and its Wine prefix build" \
   cmake --build "$builds/win32" --target hostsim_program wine_prefix
+check "build/package/SHA256SUMS lists the zip and the setup, and both match" setup_is_listed
+check "${setup_file##*/} is an x64 Windows program" setup_is_x64_program
+installer_checks
 check "the x64 reference host, with no set loaded, runs the unpacked x64 module, which loads the set beside it" \
   reference_host_plays win64 x64/ZEM_Variations.8li
 check_x86 "the x86 reference host, with no set loaded, runs the unpacked x86 module, which loads the set beside it" \
@@ -139,7 +165,7 @@ check_x86 "the x86 reference host refuses the x64 module, naming both" \
   reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86"
 check "the x64 plug-in configures and builds alone, without image headers or test libraries, as packaged" \
   plugin_builds_alone
-check "packaging again gives the same zip" same_zip_again
+check "packaging again gives the same zip and the same setup" same_zip_again
 
 echo "package: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
