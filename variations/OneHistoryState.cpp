@@ -61,7 +61,8 @@ int32_t RunVariationsAsOneHistoryState(host::PIActionReference document, host::A
   // A host whose Get failed with anything but "no such object" may lack the set all the same. The
   // attempt stays a history state of its own, holding the first region's selection; the set is
   // loaded outside it and the run played again as a second state. A host that holds the set plays
-  // the first action, so it never gets here and never gets a second copy.
+  // the first action, so it never gets here and never gets a second copy, unless the set it holds
+  // has lost that action too: nothing the host says tells that case apart.
   if (!LoadActionSetBesideModule()) return 0;
   RunStatus = 0;
   return RunSuspended(document, historyName).abandoned;
