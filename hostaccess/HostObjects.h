@@ -37,9 +37,11 @@ struct ZStringKind {
 
 struct HandleKind {
   using Handle = host::Handle;
-  using Table = host::PSHandleSuite2;
+  using Table = HandleSuiteTable;
   static constexpr SuiteId kSuite = SuiteId::Handle;
-  static void Free(const Table& suite, Handle handle) { suite.Dispose(handle); }
+  static void Free(const Table& suite, Handle handle) {
+    HandleProcsOf(suite, Holder(kSuite).heldVersion).Dispose(handle);
+  }
 };
 
 template <typename Kind>

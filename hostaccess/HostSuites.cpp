@@ -18,7 +18,8 @@ HostSuite HostSuites[kSuiteCount] = {
     {nullptr, host::kSPAccessSuiteVersion, host::kSPAccessSuite, 0, 0, 0},
     {nullptr, host::kPSGetFileListSuiteVersion, host::kPSGetFileListSuite, 0, 0, 0},
     {nullptr, host::kPSPropertySuiteVersion, host::kPSPropertySuite, 0, 0, 0},
-    {nullptr, host::kPSHandleSuiteVersion, host::kPSHandleSuite, 0, 0, 0},
+    // Version 1 has the same functions, SetLock one slot earlier.
+    {nullptr, host::kPSHandleSuiteVersion, host::kPSHandleSuite, 0, host::kPSHandleSuiteVersion1, 0},
 };
 
 int32_t TryAcquireHostSuite(HostSuite& holder) noexcept {
@@ -37,6 +38,22 @@ int32_t TryAcquireHostSuite(HostSuite& holder) noexcept {
     holder.heldVersion = version;
   }
   return holder.lastError;
+}
+
+HandleProcs HandleProcsOf(const HandleSuiteTable& table, int32_t version) noexcept {
+  if (version == host::kPSHandleSuiteVersion1) {
+    const auto& suite = reinterpret_cast<const host::PSHandleSuite1&>(table);
+    return {suite.New, suite.Dispose, suite.SetLock};
+  }
+  const auto& suite = reinterpret_cast<const host::PSHandleSuite2&>(table);
+  return {suite.New, suite.Dispose, suite.SetLock};
+}
+
+bool OptionalHandleSuite(HandleProcs& procs) noexcept {
+  const HandleSuiteTable* table = OptionalSuite<HandleSuiteTable>(SuiteId::Handle);
+  if (table == nullptr) return false;
+  procs = HandleProcsOf(*table, Holder(SuiteId::Handle).heldVersion);
+  return true;
 }
 
 void AcquireHostSuite(HostSuite& holder) {

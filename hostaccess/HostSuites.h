@@ -91,11 +91,24 @@ inline const host::PSGetFileListSuite4& GetFileListSuite() {
 }
 inline const host::PSPropertySuite& PropertySuite() { return UseSuite<host::PSPropertySuite>(SuiteId::Property); }
 
+// The handle functions the plug-in calls, read from the table of the version the host gave, each
+// version through its own slot layout: version 2 inserts a slot before SetLock.
+struct HandleProcs {
+  host::Handle(HOST_API* New)(int32_t size);
+  void(HOST_API* Dispose)(host::Handle handle);
+  void(HOST_API* SetLock)(host::Handle handle, host::Boolean lock, char** address, host::Boolean* oldLock);
+};
+
+// The table of the handle suite as the host served it, version 1 or 2; read only through
+// HandleProcsOf, never as a struct of its own.
+struct HandleSuiteTable;
+
+HandleProcs HandleProcsOf(const HandleSuiteTable& table, int32_t version) noexcept;
+
 // The handle suite only serves loading the action set, which goes without it when the host
-// refuses it: null then, nothing raised.
-inline const host::PSHandleSuite2* OptionalHandleSuite() {
-  return OptionalSuite<host::PSHandleSuite2>(SuiteId::Handle);
-}
+// refuses it. Version 2 where the host serves it, version 1 otherwise; false, nothing raised,
+// when it serves neither.
+bool OptionalHandleSuite(HandleProcs& procs) noexcept;
 
 // Whether the action control suite held is version 3 or later, with SuspendHistory. Acquires it.
 inline bool ControlSuiteSuspendsHistory() {

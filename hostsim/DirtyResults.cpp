@@ -111,6 +111,7 @@ const void* FindDirtySuiteTable(const std::string& name, int32_t version) {
       {kPSActionControlSuite, kPSActionControlSuiteVersion, &tables.control},
       {kPSActionControlSuite, kPSActionControlSuiteVersionWithHistory, &tables.control3},
       // Its results are a handle, a size and nothing: none is narrower than the register.
+      {kPSHandleSuite, kPSHandleSuiteVersion1, FindSuiteTable(kPSHandleSuite, kPSHandleSuiteVersion1)},
       {kPSHandleSuite, kPSHandleSuiteVersion, FindSuiteTable(kPSHandleSuite, kPSHandleSuiteVersion)},
       {kPSActionReferenceSuite, kPSActionReferenceSuiteVersion, &tables.reference},
       {kPSActionListSuite, kPSActionListSuiteVersion, &tables.list},

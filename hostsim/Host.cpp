@@ -283,7 +283,8 @@ int32_t Host::PlayEvent(uint32_t event, const Descriptor* parameters, int32_t op
       AddHistory(*actionName, canvas != nullptr ? canvas->HistoryStatesOf(*actionName) : 1);
     }
   } else if (event == host::kEventOpen) {
-    result = OpenActionFile(parameters);
+    const bool refused = suspensionDepth_ > 0 && openErrorWhileSuspended != 0;
+    result = refused ? openErrorWhileSuspended : OpenActionFile(parameters);
   } else if (IsSelectionEvent(event)) {
     if (canvas != nullptr) result = parameters != nullptr ? canvas->Select(event, *parameters) : host::kParamErr;
     if (result == 0) AddHistory(CodeText(event));
@@ -316,7 +317,7 @@ int32_t Host::GetObject(const Reference& reference) {
   const auto& elements = reference.elements;
   if (elements.size() == 1 && elements[0].form == ReferenceElement::Form::Name &&
       elements[0].desiredClass == host::kClassActionSet) {
-    result = HoldsSet(elements[0].name) ? 0 : host::kErrNoSuchObject;
+    result = HoldsSet(elements[0].name) ? getErrorForHeldSet : getErrorForMissingSet;
   }
   if (recording) Log("get " + ToText(reference) + (result == 0 ? " -> found" : " -> " + std::to_string(result)));
   return result;

@@ -14,6 +14,7 @@
 
 #include "host/BasicSuite.h"
 #include "host/Messages.h"
+#include "host/ResultCodes.h"
 #include "hostsim/FaultInjector.h"
 #include "hostsim/ObjectRegistry.h"
 #include "hostsim/PixelDocument.h"
@@ -79,6 +80,12 @@ class Host {
   // and a play by name takes the first.
   std::vector<ActionSet> loadedSets;
   ActionFileOpener openActionFile = OpenActionFileAsIs;
+  // What action control Get answers for a set the host does not hold; and, when nonzero, the
+  // failure it answers even for a set it holds. Photoshop's own answers are not documented.
+  int32_t getErrorForMissingSet = host::kErrNoSuchObject;
+  int32_t getErrorForHeldSet = 0;
+  // When nonzero, 'Opn ' played inside SuspendHistory is refused with it.
+  int32_t openErrorWhileSuspended = 0;
   std::string lastOpenError;  // why the latest refused 'Opn ' was refused
   std::string pluginName = "ZEM_Variations";
   // The host's main window as UIHooks' MainAppWindow hands it out (an HWND on Windows); 0 for none.

@@ -442,8 +442,11 @@ struct NoHandleOnFailure {
   static constexpr Handle kOther = nullptr;
 };
 
-PSHandleSuite2 MakeHandleTable() {
-  PSHandleSuite2 table{};
+// The same functions in either version's slots; the slots the plug-in does not call stay empty,
+// so that a call through the other version's layout fails loudly.
+template <typename Table>
+Table MakeHandleTable() {
+  Table table{};
   table.New = Guard<HandleNew, NoHandleOnFailure>::Call;
   table.Dispose = HandleDispose;
   table.SetLock = HandleSetLock;
@@ -505,7 +508,8 @@ PSPropertySuite MakePropertyTable() {
 const PSActionDescriptorProcs descriptorTable = MakeDescriptorTable();
 const PSActionControlProcs controlTable = MakeControlTable(kPSActionControlSuiteVersion);
 const PSActionControlProcs controlTable3 = MakeControlTable(kPSActionControlSuiteVersionWithHistory);
-const PSHandleSuite2 handleTable = MakeHandleTable();
+const PSHandleSuite1 handleTable1 = MakeHandleTable<PSHandleSuite1>();
+const PSHandleSuite2 handleTable = MakeHandleTable<PSHandleSuite2>();
 const PSActionReferenceProcs referenceTable = MakeReferenceTable();
 const PSActionListProcs listTable = MakeListTable();
 const PSUIHooksSuite1 uiHooksTable = MakeUIHooksTable();
@@ -531,6 +535,7 @@ const ServedSuite servedSuites[] = {
     {kSPAccessSuite, kSPAccessSuiteVersion, &accessTable},
     {kPSGetFileListSuite, kPSGetFileListSuiteVersion, &getFileListTable},
     {kPSPropertySuite, kPSPropertySuiteVersion, &propertyTable},
+    {kPSHandleSuite, kPSHandleSuiteVersion1, &handleTable1},
     {kPSHandleSuite, kPSHandleSuiteVersion, &handleTable},
 };
 

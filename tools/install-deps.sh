@@ -30,6 +30,8 @@ need_command xauth xauth
 need_command npm npm
 need_file /usr/share/mingw-w64/include/windows.h mingw-w64-common
 need_command zip zip
+# The installer: makensis with its amd64-unicode stubs.
+need_command makensis nsis
 need_command unzip unzip
 # Xinerama's client library for each Wine loader: the two-monitor tests' display reports its
 # monitors through it.

@@ -4,7 +4,8 @@
 # build/package/ZEM_Variations-VERSION-windows.zip holding x64/ZEM_Variations.8li,
 # x86/ZEM_Variations.8li, arm64/ZEM_Variations.8li, the action set ZEM_Variations.atn beside each
 # module (so that one architecture's folder is the whole installation), INSTALL.txt (CR LF) and
-# SHA256SUMS.
+# SHA256SUMS; beside it the setup ZEM_Variations-VERSION-setup.exe (installer/ZEM_Variations.nsi,
+# from the same staged files), and SHA256SUMS of the two.
 #   bash tools/package.sh [--builds DIR]
 # --builds DIR takes the modules from the release builds DIR/win32, DIR/win64 and DIR/arm64 instead
 # (the test command's, which are built already); only the modules are linked again there.
@@ -12,7 +13,10 @@
 # Built twice from the same commit, the zip is the same byte for byte: the modules are stamped
 # with the commit's time (SOURCE_DATE_EPOCH) instead of the build's (by GNU ld for x86 and x64,
 # after linking for ARM64: cmake/zig/stamp-module.sh), and the members are
-# stored in a fixed order with the commit's time, fixed permissions and no extra attributes.
+# stored in a fixed order with the commit's time, fixed permissions and no extra attributes. The
+# setup stores each file with its time, the staged one's, so the commit's; makensis writes no
+# time of its own (the PE header keeps its stub's), so nothing else needs pinning for a given
+# version of Debian's nsis.
 # The version is the one of project(... VERSION ...) in CMakeLists.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -70,6 +74,14 @@ zip_file=$root/ZEM_Variations-$version-windows.zip
 rm -f "$zip_file"
 (cd "$stage" && TZ=UTC zip -q -X -D -9 "../${zip_file##*/}" "${members[@]}")
 
+setup_file=$root/ZEM_Variations-$version-setup.exe
+rm -f "$setup_file"
+makensis -V2 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$root")/${setup_file##*/}" \
+  installer/ZEM_Variations.nsi
+(cd "$root" && sha256sum "${zip_file##*/}" "${setup_file##*/}" >SHA256SUMS)
+
 echo "wrote $zip_file ($(stat -c %s "$zip_file") bytes):"
 (cd "$stage" && for member in "${members[@]}"; do printf '  %-26s %8d bytes\n' "$member" "$(stat -c %s "$member")"; done)
-sha256sum "$zip_file"
+echo "wrote $setup_file ($(stat -c %s "$setup_file") bytes)"
+echo "wrote $root/SHA256SUMS:"
+sed 's/^/  /' "$root/SHA256SUMS"

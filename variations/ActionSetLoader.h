@@ -9,7 +9,8 @@ namespace zem {
 // The file the set is shipped in, beside the module.
 extern const char kActionSetFileName[];
 
-// Whether the host holds an action set of that name: action control Get on the set by name.
+// Whether the host holds an action set of that name: action control Get on the set by name. Absent
+// only for the host's "no such object"; any other failure says nothing either way (Unknown).
 enum class SetPresence { Present, Absent, Unknown };
 SetPresence FindActionSet(const char* setName);
 
@@ -18,9 +19,13 @@ SetPresence FindActionSet(const char* setName);
 // and its refusal back.
 int32_t OpenActionFile(const char* ansiPath);
 
-// Loads the set from the file beside the module when the host says the set is absent and the
-// file is there. Returns true when the host loaded it; false, with nothing else changed, when the
-// set exists, the host cannot say, the file is missing or the load fails.
-bool LoadMissingActionSet(const char* setName);
+// Loads the set from the file shipped beside the module. Returns true when the host loaded it;
+// false, with nothing else changed, when the file is missing or the load fails.
+bool LoadActionSetBesideModule();
+
+// After a failed play of the set's first action: loads the set from beside the module unless the
+// host says it holds a set of that name, so that a host that cannot say still gets it and one that
+// holds it never gets a second copy. Returns true when the host loaded it.
+bool LoadActionSetUnlessPresent(const char* setName);
 
 }  // namespace zem

@@ -2,6 +2,8 @@
 
 #include "hostaccess/HostFailure.h"
 #include "hostaccess/HostSuites.h"
+#include "hostaccess/PluginState.h"
+#include "variations/ActionSetLoader.h"
 #include "variations/VariationRun.h"
 
 namespace zem {
@@ -9,6 +11,7 @@ namespace {
 
 struct SuspendedRun {
   bool called = false;
+  RunEnd end = RunEnd::Failed;
   int32_t abandoned = 0;  // the code of a failure raised inside the run
 };
 
@@ -20,7 +23,8 @@ host::SPErr HOST_API RunInsideHistoryState(void* data) noexcept {
   SuspendedRun& run = *static_cast<SuspendedRun*>(data);
   run.called = true;
   try {
-    RunVariations();
+    // Never loads the set: a host may refuse to open a file inside a suspended history.
+    run.end = RunVariations(false);
   } catch (...) {
     run.abandoned = CodeOfCaughtFailure();
     if (run.abandoned == 0) run.abandoned = host::kSPBadParameterError;
@@ -28,20 +32,40 @@ host::SPErr HOST_API RunInsideHistoryState(void* data) noexcept {
   return 0;
 }
 
+// One attempt at the run as one history state.
+SuspendedRun RunSuspended(host::PIActionReference document, host::ASZString historyName) {
+  SuspendedRun run;
+  // Its result says nothing the run's own outcome does not: a host that refused before calling
+  // back is seen by `called`, and the run is then played without the wrapper.
+  ControlSuite().SuspendHistory(document, &RunInsideHistoryState, &run, historyName);
+  if (!run.called) run.end = RunVariations(false);
+  return run;
+}
+
 }  // namespace
 
 int32_t RunVariationsAsOneHistoryState(host::PIActionReference document, host::ASZString historyName) {
   const host::PSActionControlProcs& control = ControlSuite();
   if (!ControlSuiteSuspendsHistory() || control.SuspendHistory == nullptr) {
-    RunVariations();
+    RunVariations(true);
     return 0;
   }
-  SuspendedRun run;
-  // Its result says nothing the run's own outcome does not: a host that refused before calling
-  // back is seen by `called`, and the run is then played without the wrapper.
-  control.SuspendHistory(document, &RunInsideHistoryState, &run, historyName);
-  if (!run.called) RunVariations();
-  return run.abandoned;
+  // The set is asked for, and loaded when the host says it is missing, before the history is
+  // suspended and outside it.
+  const SetPresence presence = FindActionSet(kVariationSetName);
+  if (presence == SetPresence::Absent) LoadActionSetBesideModule();
+  const SuspendedRun run = RunSuspended(document, historyName);
+  if (run.abandoned != 0 || presence != SetPresence::Unknown || run.end != RunEnd::FirstPlayFailed) {
+    return run.abandoned;
+  }
+  // A host whose Get failed with anything but "no such object" may lack the set all the same. The
+  // attempt stays a history state of its own, holding the first region's selection; the set is
+  // loaded outside it and the run played again as a second state. A host that holds the set plays
+  // the first action, so it never gets here and never gets a second copy, unless the set it holds
+  // has lost that action too: nothing the host says tells that case apart.
+  if (!LoadActionSetBesideModule()) return 0;
+  RunStatus = 0;
+  return RunSuspended(document, historyName).abandoned;
 }
 
 }  // namespace zem

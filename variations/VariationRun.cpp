@@ -17,31 +17,30 @@ const char kVariationSetName[] = "ZEM_Variations";
 
 SplitMode MinusModeFor(SplitMode plusMode) { return plusMode == LeftRightQuarter ? RightQuarter : plusMode; }
 
-void RunVariations() {
+RunEnd RunVariations(bool mayLoadSet) {
   const SplitMode plusMode = CurrentMode;
   const SplitMode minusMode = MinusModeFor(plusMode);
   for (int i = 0; i < kVariationCount; ++i) {
     const bool isPlus = i % 2 == 0;
-    int32_t result = ApplyVariation(VariationNames[i], isPlus ? plusMode : minusMode, i == 0);
-    if (result != 0) {
+    if (int32_t error = SelectSplitRegion(isPlus ? plusMode : minusMode)) {
+      RunStatus = error;
+      return RunEnd::Failed;
+    }
+    int32_t played = PlayVariationAction(kVariationSetName, VariationNames[i]);
+    // A Photoshop that never had the set loaded fails the first play; the set shipped beside the
+    // module is loaded then, and the action played once more into the region already selected.
+    if (played != 0 && i == 0 && mayLoadSet && LoadActionSetUnlessPresent(kVariationSetName)) {
+      played = PlayVariationAction(kVariationSetName, VariationNames[i]);
+    }
+    if (played != 0) {
       // A failed play is the run's outcome too, not only a failed region step: reporting success
       // would record a step that did not happen.
-      RunStatus = result;
-      return;
+      RunStatus = played;
+      return i == 0 ? RunEnd::FirstPlayFailed : RunEnd::Failed;
     }
   }
   Deselect();
-}
-
-int32_t ApplyVariation(const char* actionName, SplitMode mode, bool mayLoadSet) {
-  if (int32_t error = SelectSplitRegion(mode)) return error;
-  int32_t played = PlayVariationAction(kVariationSetName, actionName);
-  // A Photoshop that never had the set loaded fails the first play; the set shipped beside the
-  // module is loaded then, and the action played once more into the region already selected.
-  if (played != 0 && mayLoadSet && LoadMissingActionSet(kVariationSetName)) {
-    played = PlayVariationAction(kVariationSetName, actionName);
-  }
-  return played;
+  return RunEnd::Complete;
 }
 
 int32_t PlayVariationAction(const char* setName, const char* actionName) {

@@ -18,13 +18,14 @@ extern const char kVariationSetName[];
 // The mode of the minus variations: the right quarter where the plus ones take the left.
 SplitMode MinusModeFor(SplitMode plusMode);
 
-// Plays every variation's action into its region, in order, and clears the selection after a
-// complete run. The outcome is left in RunStatus: 0, or the code of the first failure.
-void RunVariations();
+// How a run ended: its first action could not be played (the set may be missing), or otherwise.
+enum class RunEnd { Complete, FirstPlayFailed, Failed };
 
-// Selects the mode's region, then plays the action there. With `mayLoadSet`, a failed play loads the
-// action set from beside the module when the host does not have it, and plays the action again.
-int32_t ApplyVariation(const char* actionName, SplitMode mode, bool mayLoadSet = false);
+// Plays every variation's action into its region, in order, and clears the selection after a
+// complete run. The outcome is left in RunStatus: 0, or the code of the first failure. With
+// `mayLoadSet`, a failed first play loads the action set from beside the module unless the host
+// says it holds it, and plays the action again into the region already selected.
+RunEnd RunVariations(bool mayLoadSet);
 
 // Plays the named action of the named action set.
 int32_t PlayVariationAction(const char* setName, const char* actionName);

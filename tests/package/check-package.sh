@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Checks the release package as a user would after downloading it: unpacked into an empty folder,
 # its checksums verified, each module of the right architecture with the right exports, and the
-# reference host of each architecture run on the unpacked module and action set. The x64 module
-# built again alone, in a folder of its own, must be the packaged one byte for byte, and packaging
-# again must give the same zip. Each check is a CTest test (cmake/PackageTests.cmake): this script
-# runs one, named, and exits 0 when it holds, 77 when it cannot be made here, 1 otherwise.
+# reference host of each architecture run on the unpacked module and action set; the setup beside
+# it listed and of the right kind (tests/installer/check-installer.sh installs and removes it). The
+# x64 module built again alone, in a folder of its own, must be the packaged one byte for byte, and
+# packaging again must give the same zip and the same setup. Each check is a CTest test
+# (cmake/PackageTests.cmake): this script runs one, named, and exits 0 when it holds, 77 when it
+# cannot be made here, 1 otherwise.
 #   bash tests/package/check-package.sh --builds DIR --work DIR CHECK
 # The package is made from the release builds DIR/win32, DIR/win64 and DIR/arm64 (the test
 # command's); WORK holds the unpacked package and what the checks write. Nothing here runs the
@@ -21,6 +23,7 @@ check=$5
 package_options=(--builds "$builds")
 version=$(sed -n 's/^project(ZEM_Variations VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
 zip_file=build/package/ZEM_Variations-$version-windows.zip
+setup_file=build/package/ZEM_Variations-$version-setup.exe
 unpacked=$work/unpacked
 mkdir -p "$work"
 
@@ -90,10 +93,11 @@ plugin_builds_alone() {
 }
 same_zip_again() {
   local first
-  first=$(sha256sum <"$zip_file")
-  tools/package.sh "${package_options[@]}" && [ "$(sha256sum <"$zip_file")" = "$first" ]
+  first=$(sha256sum "$zip_file" "$setup_file")
+  tools/package.sh "${package_options[@]}" && [ "$(sha256sum "$zip_file" "$setup_file")" = "$first" ]
 }
-
+setup_is_listed() { (cd build/package && sha256sum --check --strict SHA256SUMS) && [ "$(wc -l <build/package/SHA256SUMS)" -eq 2 ]; }
+setup_is_x64_program() { x86_64-w64-mingw32-objdump -f "$setup_file" | grep -q 'file format pei-x86-64'; }
 makes_and_unpacks() {
   tools/package.sh "${package_options[@]}" || return 1
   rm -rf "$unpacked"
@@ -118,6 +122,8 @@ case $check in
   x86-host-refuses-x64)
     needs_x86 &&
       reference_host_refuses win32 x64/ZEM_Variations.8li "is an x64 (64-bit) module, and this reference host is x86" ;;
+  setup-listed) setup_is_listed ;;
+  setup-is-x64-program) setup_is_x64_program ;;
   plugin-builds-alone) plugin_builds_alone ;;
   same-zip-again) same_zip_again ;;
   *) echo "check-package: no check named '$check'" >&2; exit 2 ;;

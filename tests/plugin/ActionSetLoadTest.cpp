@@ -1,11 +1,14 @@
-// A fresh Photoshop without the action set: the plug-in loads the file beside its module once and
-// runs; without the file, or when the host cannot say or cannot load, the run ends as it always
-// has, with nothing left behind.
+// A fresh Photoshop without the action set: the plug-in asks for the set before the run, loads the
+// file beside its module outside the suspended history once, and runs; whatever Get answers for a
+// missing set, whichever handle suite the host serves. Without the file, or when the host cannot
+// load, the run ends as it always has, with nothing left behind and never a second copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "host/HandleSuite.h"
 #include "host/ResultCodes.h"
@@ -69,19 +72,20 @@ TEST_F(ActionSetLoadTest, FreshHostLoadsTheFileBesideTheModuleOnceThenRunsEveryt
   EXPECT_EQ(RunMode(1), 0);
   ASSERT_EQ(sim.loadedSets.size(), 1u);
   EXPECT_EQ(sim.loadedSets[0].name, "ZEM_Variations");
-  EXPECT_EQ(Count("Ply "), 19) << "the failed first play, then all eighteen";
-  EXPECT_EQ(Count("get [ASet=\"ZEM_Variations\"] -> " + std::to_string(host::kErrNoSuchObject)), 1);
-  EXPECT_EQ(Count("Opn null=alias(" + FilePath() + ")"), 1);
+  ASSERT_GE(sim.log().size(), 2u);
+  EXPECT_EQ(sim.log()[0], "get [ASet=\"ZEM_Variations\"] -> " + std::to_string(host::kErrNoSuchObject));
+  EXPECT_EQ(sim.log()[1], "Opn null=alias(" + FilePath() + ")") << "loaded before the run";
+  EXPECT_EQ(Count("Ply "), 18) << "no failed play";
   EXPECT_EQ(sim.history(), Lines(1, "ZEM_Variations"));
   EXPECT_EQ(WrittenDescriptor(), "Cnt=1");
   EXPECT_EQ(sim.objects.Made(hostsim::ObjectKind::Handle), 1);
   EXPECT_EQ(sim.objects.Freed(hostsim::ObjectKind::Handle), 1);
 
-  // With the set loaded, the next run asks nothing about it.
+  // With the set loaded, the next run finds it and loads nothing.
   sim.ClearLog();
   EXPECT_EQ(RunMode(2), 0);
   EXPECT_EQ(sim.loadedSets.size(), 1u);
-  EXPECT_EQ(Count("get [ASet"), 0);
+  EXPECT_EQ(Count("get [ASet=\"ZEM_Variations\"] -> found"), 1);
   EXPECT_EQ(Count("Opn "), 0);
   EXPECT_EQ(Count("Ply "), 18);
 }
@@ -105,24 +109,44 @@ TEST_F(ActionSetLoadTest, ASetThatExistsIsNotLoadedAgain) {
   EXPECT_TRUE(sim.loadedSets.empty());
 }
 
-TEST_F(ActionSetLoadTest, AHostThatCannotSayOrCannotLoadEndsTheRunAsBefore) {
+TEST_F(ActionSetLoadTest, AHostThatCannotSayGetsTheSetAfterTheFirstPlayFails) {
   PutShippedFile();
   struct Case {
     const char* what;
     Op op;
-  } cases[] = {{"Get", Op::ControlGet},     {"the set's reference", Op::ReferencePutName},
-               {"New", Op::HandleNew},      {"SetLock", Op::HandleSetLock},
-               {"PutAlias", Op::DescriptorPutAlias}};
+  } cases[] = {{"Get", Op::ControlGet}, {"the set's reference", Op::ReferencePutName}};
+  for (const Case& failure : cases) {
+    SCOPED_TRACE(failure.what);
+    sim.ClearLog();
+    sim.loadedSets.clear();
+    sim.faults.Clear();
+    sim.faults.ResetCounts();
+    // The set's name is the first name put in a call: the run's plays come after.
+    sim.faults.FailOperation(failure.op, 1, -77);
+    EXPECT_EQ(RunMode(1), 0);
+    EXPECT_EQ(sim.faults.Fired(), 1);
+    EXPECT_EQ(Count("Opn "), 1);
+    EXPECT_EQ(sim.loadedSets.size(), 1u);
+    EXPECT_EQ(sim.objects.Live(), 1) << "only the host's own descriptor";
+  }
+}
+
+TEST_F(ActionSetLoadTest, AHostThatCannotLoadEndsTheRunAsBefore) {
+  PutShippedFile();
+  struct Case {
+    const char* what;
+    Op op;
+  } cases[] = {{"New", Op::HandleNew}, {"SetLock", Op::HandleSetLock}, {"PutAlias", Op::DescriptorPutAlias}};
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.what);
     sim.ClearLog();
     sim.faults.Clear();
     sim.faults.ResetCounts();
-    // The first play puts two names, the action's and its set's; the third is the Get's.
-    sim.faults.FailOperation(failure.op, failure.op == Op::ReferencePutName ? 3 : 1, -77);
+    sim.faults.FailOperation(failure.op, 1, -77);
     EXPECT_EQ(RunMode(1), host::kErrNoSuchObject);
     EXPECT_EQ(sim.faults.Fired(), 1);
     EXPECT_EQ(Count("Opn "), 0);
+    EXPECT_EQ(Count("Ply "), 1) << "asked once, not loaded, so the run ends at its first play";
     EXPECT_TRUE(sim.loadedSets.empty());
     EXPECT_EQ(sim.objects.Live(), 1) << "only the host's own descriptor";
   }
@@ -143,6 +167,157 @@ TEST_F(ActionSetLoadTest, AHostWithoutTheHandleSuiteEndsTheRunAsBefore) {
   sim.RefuseSuite(host::kPSHandleSuite);
   EXPECT_EQ(RunMode(1), host::kErrNoSuchObject);
   EXPECT_EQ(Count("Opn "), 0);
+}
+
+// Each way a host may answer, on a host of its own: the run's result, its history states, how
+// often the set was loaded (never a second copy), and nothing left behind.
+struct HostAnswer {
+  const char* what;
+  std::function<void(hostsim::Host&)> setUp;
+  int32_t result;
+  size_t states;
+  size_t loads;
+  int redPlusPlays;  // the first action's plays, failed ones included
+};
+
+constexpr int32_t kOtherError = -25922;
+
+void MissingSet(hostsim::Host& host) { host.hasActionSet = false; }
+
+const HostAnswer kHostAnswers[] = {
+    {"set present", [](hostsim::Host&) {}, 0, 1, 0, 1},
+    {"absent, Get answers no such object", MissingSet, 0, 1, 1, 1},
+    {"absent, Get answers another error",
+     [](hostsim::Host& host) {
+       MissingSet(host);
+       host.getErrorForMissingSet = kOtherError;
+     },
+     0, 2, 1, 2},
+    {"present, Get fails", [](hostsim::Host& host) { host.getErrorForHeldSet = kOtherError; }, 0, 1, 0, 1},
+    {"present, Get fails, the set's first action missing",
+     [](hostsim::Host& host) {
+       host.getErrorForHeldSet = kOtherError;
+       host.actionSet.actions.erase(host.actionSet.actions.begin());
+     },
+     host::kErrNoSuchObject, 2, 1, 2},
+    {"absent, 'Opn ' refused inside SuspendHistory",
+     [](hostsim::Host& host) {
+       MissingSet(host);
+       host.openErrorWhileSuspended = kOtherError;
+     },
+     0, 1, 1, 1},
+    {"absent, Get answers another error, 'Opn ' refused inside SuspendHistory",
+     [](hostsim::Host& host) {
+       MissingSet(host);
+       host.getErrorForMissingSet = kOtherError;
+       host.openErrorWhileSuspended = kOtherError;
+     },
+     0, 2, 1, 2},
+    {"absent, only handle suite version 1",
+     [](hostsim::Host& host) {
+       MissingSet(host);
+       host.RefuseSuiteVersion(host::kPSHandleSuite, host::kPSHandleSuiteVersion);
+     },
+     0, 1, 1, 1},
+    {"absent, Get answers another error, only handle suite version 1",
+     [](hostsim::Host& host) {
+       MissingSet(host);
+       host.getErrorForMissingSet = kOtherError;
+       host.RefuseSuiteVersion(host::kPSHandleSuite, host::kPSHandleSuiteVersion);
+     },
+     0, 2, 1, 2},
+    {"absent, no handle suite",
+     [](hostsim::Host& host) {
+       MissingSet(host);
+       host.RefuseSuite(host::kPSHandleSuite);
+     },
+     host::kErrNoSuchObject, 1, 0, 1},
+};
+
+struct Outcome {
+  int32_t result;
+  Lines history;
+  size_t loads;
+  int redPlusPlays;
+  Lines log;
+};
+
+Outcome RunOnHost(const std::function<void(hostsim::Host&)>& setUp) {
+  hostsim::Host host;
+  setUp(host);
+  host::PIActionParameters parameters{host::plugInDialogDontDisplay, host::plugInDialogRequired,
+                                      host.NewModeDescriptor(1)};
+  Outcome outcome{host.CallDoIt(AutoPluginMain, &parameters), host.history(), host.loadedSets.size(), 0, host.log()};
+  for (const std::string& line : host.log()) {
+    outcome.redPlusPlays += line.rfind("Ply null=[Actn=\"red_plus\"", 0) == 0 ? 1 : 0;
+  }
+  // Only what the plug-in made is checked: the host's own descriptor goes first.
+  host.FreeDescriptor(parameters.descriptor);
+  ExpectNothingLeft(host);
+  EXPECT_EQ(host.objects.Made(hostsim::ObjectKind::Handle), host.objects.Freed(hostsim::ObjectKind::Handle));
+  return outcome;
+}
+
+TEST_F(ActionSetLoadTest, EveryHostAnswerGetsTheSetLoadedAtMostOnceAndOutsideTheSuspendedHistory) {
+  PutShippedFile();
+  for (const HostAnswer& answer : kHostAnswers) {
+    SCOPED_TRACE(answer.what);
+    const Outcome outcome = RunOnHost(answer.setUp);
+    ResetPluginState();
+    EXPECT_EQ(outcome.result, answer.result);
+    EXPECT_EQ(outcome.history, Lines(answer.states, "ZEM_Variations"));
+    EXPECT_EQ(outcome.loads, answer.loads);
+    EXPECT_EQ(outcome.redPlusPlays, answer.redPlusPlays);
+    std::printf("%-72s result %6d, %zu history state(s), loaded %zu time(s)\n", answer.what, outcome.result,
+                outcome.history.size(), outcome.loads);
+  }
+}
+
+TEST_F(ActionSetLoadTest, ALoadedSetGivesTheEventsOfARunWithTheSetAlreadyThere) {
+  PutShippedFile();
+  const Outcome present = RunOnHost([](hostsim::Host&) {});
+  ResetPluginState();
+  const Outcome loaded = RunOnHost(MissingSet);
+  ResetPluginState();
+  ASSERT_EQ(present.log.size() + 1, loaded.log.size());
+  EXPECT_EQ(present.log[0], "get [ASet=\"ZEM_Variations\"] -> found");
+  EXPECT_EQ(loaded.log[0], "get [ASet=\"ZEM_Variations\"] -> " + std::to_string(host::kErrNoSuchObject));
+  EXPECT_EQ(loaded.log[1], "Opn null=alias(" + FilePath() + ")");
+  EXPECT_EQ(Lines(loaded.log.begin() + 2, loaded.log.end()), Lines(present.log.begin() + 1, present.log.end()));
+}
+
+TEST_F(ActionSetLoadTest, AHostThatCannotSayLeavesTheFailedAttemptAsAStateOfItsOwn) {
+  PutShippedFile();
+  const Outcome outcome = RunOnHost([](hostsim::Host& host) {
+    MissingSet(host);
+    host.getErrorForMissingSet = kOtherError;
+  });
+  ResetPluginState();
+  ASSERT_EQ(outcome.result, 0);
+  // The first attempt holds the first region's selection and the failed play; then the load,
+  // outside both states; then the whole run.
+  const auto open = std::find_if(outcome.log.begin(), outcome.log.end(),
+                                 [](const std::string& line) { return line.rfind("Opn ", 0) == 0; });
+  ASSERT_NE(open, outcome.log.end());
+  EXPECT_EQ(*(open - 1), "Ply null=[Actn=\"red_plus\", ASet=\"ZEM_Variations\"] -> " +
+                             std::to_string(host::kErrNoSuchObject));
+  EXPECT_EQ(std::count_if(outcome.log.begin(), open, [](const std::string& line) { return line.rfind("Ply ", 0) == 0; }),
+            1);
+  EXPECT_EQ(outcome.history.size(), 2u);
+}
+
+TEST_F(ActionSetLoadTest, HandleSuiteVersion1IsUsedThroughItsOwnSlots) {
+  PutShippedFile();
+  sim.hasActionSet = false;
+  sim.RefuseSuiteVersion(host::kPSHandleSuite, host::kPSHandleSuiteVersion);
+  EXPECT_EQ(RunMode(1), 0);
+  EXPECT_EQ(sim.loadedSets.size(), 1u);
+  const std::string handles = host::kPSHandleSuite;
+  const auto& asked = sim.AcquisitionsAsked();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), handles + "/2"), 1);
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), handles + "/1"), 1);
+  EXPECT_EQ(sim.objects.Made(hostsim::ObjectKind::Handle), 1);
+  EXPECT_EQ(sim.objects.Freed(hostsim::ObjectKind::Handle), 1);
 }
 
 TEST_F(ActionSetLoadTest, EveryHostCallOfALoadingRunFailedInTurn) {

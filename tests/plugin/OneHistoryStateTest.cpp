@@ -5,6 +5,7 @@
 #include "host/ActionControlSuite.h"
 #include "host/PropertySuite.h"
 #include "host/ResultCodes.h"
+#include "tests/support/ExpectedEvents.h"
 #include "tests/support/PluginFixture.h"
 
 using hostsim::Op;
@@ -60,7 +61,10 @@ TEST_F(OneHistoryStateTest, WholeRunIsOneStateNamedAfterThePluginWithTodaysEvent
 
     const Run wrapped = RunOnOwnHost(mode, true);
     EXPECT_EQ(wrapped.result, 0);
-    EXPECT_EQ(wrapped.log, today.log);
+    // Before the wrapper, whether the set is loaded; inside it, today's events.
+    ASSERT_FALSE(wrapped.log.empty());
+    EXPECT_EQ(wrapped.log[0], expected::SetFound());
+    EXPECT_EQ(Lines(wrapped.log.begin() + 1, wrapped.log.end()), today.log);
     EXPECT_EQ(wrapped.suspensions, 1);
     EXPECT_EQ(wrapped.history, Lines(1, "ZEM_Variations"));
     EXPECT_EQ(wrapped.written, "Cnt=" + std::to_string(mode));

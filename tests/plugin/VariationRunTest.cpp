@@ -49,14 +49,15 @@ class VariationRunTest : public PluginFixture {
     return lines;
   }
 
-  // The first region step of the log: everything before the first play.
+  // The first region step of the log: everything before the first play, after the question
+  // whether the set is loaded, the queries and the clearing.
   Lines FirstRegion() const {
     Lines lines;
     for (const std::string& line : sim.log()) {
       if (line.rfind("Ply", 0) == 0) break;
       lines.push_back(line);
     }
-    return Lines(lines.begin() + 3, lines.end());
+    return Lines(lines.begin() + 4, lines.end());
   }
 
   int Plays() const {
@@ -69,7 +70,7 @@ class VariationRunTest : public PluginFixture {
 TEST_F(VariationRunTest, WholeRunOfEveryModeMatchesTheWorkedExample) {
   for (int mode = 1; mode <= 7; ++mode) {
     SCOPED_TRACE("mode " + std::to_string(mode));
-    Lines want;
+    Lines want = {expected::SetFound()};
     for (size_t i = 0; i < kNames.size(); ++i) {
       const bool minus = i % 2 == 1;
       const Lines& region = (mode == 6 && minus) ? kRightQuarter : kRegions1000x800.at(mode);
@@ -133,7 +134,7 @@ TEST_F(VariationRunTest, ModeOutsideTheTableOnlyClearsAndStillPlaysEverything) {
   for (int mode : {0, 9}) {
     sim.ClearLog();
     EXPECT_EQ(RunMode(mode), 0);
-    Lines want;
+    Lines want = {expected::SetFound()};
     for (const std::string& name : kNames) {
       Lines step = Step(1000, 800, {});
       want.insert(want.end(), step.begin(), step.end());
@@ -164,7 +165,7 @@ TEST_F(VariationRunTest, EveryStepMeasuresTheDocumentAnew) {
 TEST_F(VariationRunTest, FailedWidthQueryInTheFirstStepPlaysNothing) {
   sim.document.widthKnown = false;
   EXPECT_EQ(RunMode(1), host::kPropertyUndefined);
-  EXPECT_EQ(sim.log(), (Lines{"get docH -> 800", "get docW -> error -30901"}));
+  EXPECT_EQ(sim.log(), (Lines{expected::SetFound(), "get docH -> 800", "get docW -> error -30901"}));
   EXPECT_EQ(WrittenDescriptor(), "Cnt=1") << "the host's descriptor is left alone";
   EXPECT_EQ(zem::RunStatus, 0) << "reset for the next call";
 }
@@ -178,14 +179,14 @@ TEST_F(VariationRunTest, FailedHeightQueryUsesThePresetHeight) {
 TEST_F(VariationRunTest, FailedClearingEndsTheStepBeforeAnyRegion) {
   sim.faults.FailOperation(Op::Play, 1, -30);
   EXPECT_EQ(RunMode(2), -30);
-  EXPECT_EQ(sim.log(), (Lines{"get docH -> 800", "get docW -> 1000"}));
+  EXPECT_EQ(sim.log(), (Lines{expected::SetFound(), "get docH -> 800", "get docW -> 1000"}));
 }
 
 TEST_F(VariationRunTest, FailedAddedStripStopsTheLaterStrips) {
   // Plays of the first step in mode 5: clearing, first strip, then the added strips.
   sim.faults.FailOperation(Op::Play, 4, -31);
   EXPECT_EQ(RunMode(5), -31);
-  EXPECT_EQ(sim.log(), (Lines{"get docH -> 800", "get docW -> 1000", expected::Deselect(),
+  EXPECT_EQ(sim.log(), (Lines{expected::SetFound(), "get docH -> 800", "get docW -> 1000", expected::Deselect(),
                               expected::Rectangle("0", "0", "800", "125"),
                               expected::AddRectangle("0", "250", "800", "375")}));
 }

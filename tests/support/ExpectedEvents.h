@@ -41,6 +41,9 @@ inline std::string Play(const std::string& action) {
   return "Ply null=[Actn=\"" + action + "\", ASet=\"ZEM_Variations\"]";
 }
 
+// Whether the action set is loaded, asked before a run as one history state, and found.
+inline std::string SetFound() { return "get [ASet=\"ZEM_Variations\"] -> found"; }
+
 inline std::string SizeQuery(const std::string& key, int value) {
   return "get " + key + " -> " + std::to_string(value);
 }

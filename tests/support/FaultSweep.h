@@ -59,14 +59,22 @@ inline Outcome RunWithFault(host::SPPluginEntryPoint entry, int32_t mode, int k,
   return outcome;
 }
 
-// The calls of loading the missing action set in a complete run's trace: from the reference made
-// for the Get on the set to the disposal of the file's alias. Empty when the run loaded nothing.
+// The question whether the action set is loaded, in a complete run's trace: the reference made
+// for it, the set's name put, and the Get. {-1, -1} when the run asked nothing.
+inline std::pair<int, int> SetQueryCalls(const std::vector<hostsim::Op>& trace) {
+  const auto get = std::find(trace.begin(), trace.end(), hostsim::Op::ControlGet);
+  if (get == trace.end()) return {-1, -1};
+  const int index = static_cast<int>(get - trace.begin());
+  return {index - 2, index};
+}
+
+// The calls of loading the missing set: from the handle suite's acquisition, after the Get's
+// reference is freed, to the disposal of the file's alias. {-1, -1} when the run loaded nothing.
 inline std::pair<int, int> LoadingCalls(const std::vector<hostsim::Op>& trace) {
-  using hostsim::Op;
-  const auto get = std::find(trace.begin(), trace.end(), Op::ControlGet);
-  const auto dispose = std::find(trace.begin(), trace.end(), Op::HandleDispose);
-  if (get == trace.end() || dispose == trace.end()) return {0, 0};
-  return {static_cast<int>(get - trace.begin()) - 2, static_cast<int>(dispose - trace.begin())};
+  const std::pair<int, int> query = SetQueryCalls(trace);
+  const auto dispose = std::find(trace.begin(), trace.end(), hostsim::Op::HandleDispose);
+  if (query.second < 0 || dispose == trace.end()) return {-1, -1};
+  return {query.second + 2, static_cast<int>(dispose - trace.begin())};
 }
 
 // What a failure of call k of the complete run (its trace) must come back as.
@@ -79,18 +87,24 @@ inline int32_t ExpectedResult(const Outcome& clean, int k) {
   const auto plays = std::count(trace.begin(), trace.end(), Op::Play);
   const auto playsBefore = std::count(trace.begin(), trace.begin() + (k - 1), Op::Play);
 
+  // The question failed, the host cannot say: one that holds the set plays on, one that does not
+  // gets it loaded once its first play fails. The run completes either way.
+  const std::pair<int, int> query = SetQueryCalls(trace);
+  if (query.first >= 0 && k - 1 >= query.first && k - 1 <= query.second) return 0;
   // Loading the set: a failure ends the run with the code of the first play, as without the file;
-  // a failed first play itself is followed by the load as any other failure of it is.
+  // a refused version 2 of the handle suite gives way to version 1.
   const std::pair<int, int> loading = LoadingCalls(trace);
-  if (loading.second > 0 && k - 1 >= loading.first && k - 1 <= loading.second) {
+  if (loading.first >= 0 && k - 1 >= loading.first && k - 1 <= loading.second) {
+    if (op == Op::AcquireSuite) return 0;
     if (op == Op::HandleSetLock && ordinal % 2 == 0) return 0;  // the unlock, after the path is in
     return hostsim::IsReleaseOp(op) ? 0 : host::kErrNoSuchObject;
   }
-  if (loading.second > 0) {
-    // The first play's own calls: event made, reference made, two names and the reference put,
-    // played. Any of them failed, the play fails as the missing set makes it fail.
+  if (loading.first >= 0) {
+    // Without SuspendHistory the set is asked for after the first play fails. The first play's own
+    // calls: event made, reference made, two names and the reference put, played. Any of them
+    // failed, the play fails as the missing set makes it fail.
     constexpr int kPlayCalls = 6;
-    const auto firstPlay = std::find(trace.rbegin() + (trace.size() - loading.first), trace.rend(), Op::Play);
+    const auto firstPlay = std::find(trace.rbegin() + (trace.size() - query.first), trace.rend(), Op::Play);
     const int firstPlayIndex = static_cast<int>(trace.rend() - firstPlay) - 1;
     if (k - 1 <= firstPlayIndex && k - 1 > firstPlayIndex - kPlayCalls) return 0;
   }

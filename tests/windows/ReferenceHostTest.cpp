@@ -120,7 +120,10 @@ TEST_F(ReferenceHostTest, ARunWritesTheContactSheetAndTheEventLog) {
       << printed.str();
 
   const std::string log = ReadAll(out + "\\event-log.txt");
-  EXPECT_EQ(log.rfind("get docH -> 320\r\nget docW -> 480\r\nsetd null=[Chnl.fsel] T=enum(Ordn,None)\r\n", 0), 0u);
+  EXPECT_EQ(log.rfind("get [ASet=\"ZEM_Variations\"] -> found\r\n"
+                      "get docH -> 320\r\nget docW -> 480\r\nsetd null=[Chnl.fsel] T=enum(Ordn,None)\r\n",
+                      0),
+            0u);
   size_t plays = 0;
   for (size_t at = log.find("\r\nPly "); at != std::string::npos; at = log.find("\r\nPly ", at + 1)) ++plays;
   EXPECT_EQ(plays, 18u);
