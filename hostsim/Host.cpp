@@ -15,25 +15,12 @@ namespace hostsim {
 
 namespace {
 Host* current = nullptr;
-}
-
-const std::vector<std::string>& DefaultVariationActions() {
-  static const std::vector<std::string> names = {
-      "red_plus",        "red_minus",        "green_plus",    "green_minus",  "blue_plus",     "blue_minus",
-      "contrast_plus",   "contrast_minus",   "brightness_plus", "brightness_minus", "sat_plus", "sat_minus",
-      "warm_plus",       "warm_minus",       "extra1_plus",   "extra1_minus", "extra2_plus",   "extra2_minus"};
-  return names;
-}
-
-bool ActionSet::Holds(const std::string& setName, const std::string& actionName) const {
-  return setName == name && std::find(actions.begin(), actions.end(), actionName) != actions.end();
-}
 
 // The largest action file the host reads: sets saved by Photoshop are a few kilobytes.
 constexpr size_t kMaxActionFileBytes = size_t(64) << 20;
 
 // The file's bytes, the path given to the C library as it is.
-static bool ReadActionFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+bool ReadActionFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
   const zem::UniqueStdioFile file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     error = "cannot open the action file " + path;
@@ -51,6 +38,19 @@ static bool ReadActionFileBytes(const std::string& path, std::vector<uint8_t>& b
   }
   return true;
 }
+}  // namespace
+
+const std::vector<std::string>& DefaultVariationActions() {
+  static const std::vector<std::string> names = {
+      "red_plus",        "red_minus",        "green_plus",    "green_minus",  "blue_plus",     "blue_minus",
+      "contrast_plus",   "contrast_minus",   "brightness_plus", "brightness_minus", "sat_plus", "sat_minus",
+      "warm_plus",       "warm_minus",       "extra1_plus",   "extra1_minus", "extra2_plus",   "extra2_minus"};
+  return names;
+}
+
+bool ActionSet::Holds(const std::string& setName, const std::string& actionName) const {
+  return setName == name && std::find(actions.begin(), actions.end(), actionName) != actions.end();
+}
 
 int32_t OpenActionFileAsIs(const std::string& path, ActionSet& set, std::string& error) {
   std::vector<uint8_t> bytes;
@@ -63,7 +63,9 @@ int32_t OpenActionFileAsIs(const std::string& path, ActionSet& set, std::string&
   }
   set.name = zem::actions::ToUtf8(file.name.units);
   set.actions.clear();
-  for (const zem::actions::Action& action : file.actions) set.actions.push_back(zem::actions::ToUtf8(action.name.units));
+  for (const zem::actions::Action& action : file.actions) {
+    set.actions.push_back(zem::actions::ToUtf8(action.name.units));
+  }
   return 0;
 }
 

@@ -110,7 +110,9 @@ bool Decode(const uint8_t* data, size_t size, const ImageHeader& header, Image& 
     return reason = "the Windows Imaging Component reads another size from its header", false;
   }
   GUID format{};
-  if (FAILED(result = frame.get()->GetPixelFormat(&format))) return reason = Refused(header, "pixel format", result), false;
+  if (FAILED(result = frame.get()->GetPixelFormat(&format))) {
+    return reason = Refused(header, "pixel format", result), false;
+  }
   const FrameLayout layout = LayoutOf(format);
   IWICBitmapSource* source = frame.get();
   if (layout.samples == Samples::ConvertedBgra) {
