@@ -3,6 +3,19 @@
 # targets and the reference host.
 add_library(hostsim STATIC
   hostsim/AdjustmentEvents.cpp
+  document/adjust/Adjustments.cpp
+  document/blend/BlendModes.cpp
+  document/layers/Document.cpp
+  document/layers/Planes.cpp
+  document/preview/SetPlayer.cpp
+  document/steps/AdjustmentReading.cpp
+  document/steps/Filters.cpp
+  document/steps/GeometrySteps.cpp
+  document/steps/LayerSteps.cpp
+  document/steps/PixelSteps.cpp
+  document/steps/SelectionSteps.cpp
+  document/steps/StepPlayer.cpp
+  document/steps/StepSupport.cpp
   hostsim/adjust/ColourModels.cpp
   hostsim/adjust/DialogRanges.cpp
   hostsim/adjust/ToneCurves.cpp

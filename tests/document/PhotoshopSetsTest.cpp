@@ -1,0 +1,90 @@
+// The action sets saved by Photoshop in the shared test data, played on a small photo-like image:
+// the two the layered document models whole play every step; the others play with --skip-unknown,
+// each skipped step named with its offset.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "actions/BinaryFormat.h"
+#include "document/preview/SetPlayer.h"
+
+namespace zem::document {
+namespace {
+
+using zem::actions::ActionSet;
+
+bool ReadSet(const std::string& name, ActionSet& set) {
+  std::ifstream in(std::string(ZEM_TESTDATA_DIR) + "/photoshop-written/" + name, std::ios::binary);
+  if (!in) return false;
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  zem::actions::ReadError error;
+  EXPECT_TRUE(zem::actions::ReadActionFile(bytes.data(), bytes.size(), set, error)) << error.message;
+  return true;
+}
+
+hostsim::Image Gradient(int width, int height) {
+  hostsim::Image image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = image.At(x, y);
+      p[0] = uint8_t(x * 255 / (width - 1)), p[1] = uint8_t(y * 255 / (height - 1)), p[2] = uint8_t((x + y) * 2);
+    }
+  }
+  return image;
+}
+
+std::vector<ActionRecord> Play(const ActionSet& set, bool skipUnknown, std::vector<hostsim::Image>* results = nullptr) {
+  std::vector<ActionRecord> records;
+  std::string error;
+  PlayOptions options;
+  options.skipUnknown = skipUnknown;
+  EXPECT_TRUE(PlaySet(set, Gradient(48, 32), options, [&](const ActionRecord& record, const hostsim::Image& result) {
+    records.push_back(record);
+    if (results != nullptr) results->push_back(result);
+  }, error)) << error;
+  return records;
+}
+
+std::string Describe(const std::vector<ActionRecord>& records) {
+  std::string text;
+  for (const ActionRecord& record : records) {
+    for (const StepRecord& step : record.steps) {
+      text += record.name + " #" + std::to_string(step.index) + " " + step.event + " @" + std::to_string(step.offset) +
+              ": " + step.result + "\n";
+    }
+  }
+  return text;
+}
+
+TEST(PhotoshopSets, EveryStepOfTheModelledSetsPlays) {
+  for (const char* name : {"Bjango Adjustment Actions.atn", "Cross Processing.atn"}) {
+    ActionSet set;
+    if (!ReadSet(name, set)) GTEST_SKIP() << "the Photoshop-written files are not in ../shared/testdata on this machine";
+    const std::vector<ActionRecord> records = Play(set, false);
+    EXPECT_EQ(OutcomeOf(records), SetOutcome::AllPlayed) << name << "\n" << Describe(records);
+    EXPECT_EQ(records.size(), set.actions.size());
+  }
+}
+
+TEST(PhotoshopSets, TheOthersPreviewWithEachSkippedStepNamed) {
+  for (const char* name : {"Bjango Scale Actions.atn", "Signynt PS Dust Removal Macro.atn", "Trimmer.atn", "Web Export.atn"}) {
+    ActionSet set;
+    if (!ReadSet(name, set)) GTEST_SKIP() << "the Photoshop-written files are not in ../shared/testdata on this machine";
+    const std::vector<ActionRecord> records = Play(set, true);
+    EXPECT_NE(OutcomeOf(records), SetOutcome::Refused) << name;
+    for (const ActionRecord& record : records) {
+      for (const StepRecord& step : record.steps) {
+        if (step.result.rfind("skipped: ", 0) == 0) {
+          EXPECT_GT(step.offset, 0u) << name;
+          EXPECT_GT(step.result.size(), 10u) << name;
+        }
+      }
+    }
+    std::printf("%s\n%s", name, Describe(records).c_str());
+  }
+}
+
+}  // namespace
+}  // namespace zem::document
