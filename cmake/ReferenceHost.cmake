@@ -5,7 +5,7 @@
 # (Debian: libstb-dev; elsewhere, point STB_INCLUDE_DIR at a folder holding stb_image_write.h.)
 find_path(STB_INCLUDE_DIR stb_image_write.h PATH_SUFFIXES stb PATHS /usr/include /usr/local/include
           NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-add_library(reference_host STATIC hostsim/ContactSheet.cpp hostsim/PngWriter.cpp)
+add_library(reference_host STATIC hostsim/ContactSheet.cpp hostsim/PngWriter.cpp document/preview/PreviewRun.cpp)
 target_include_directories(reference_host PRIVATE ${CMAKE_SOURCE_DIR}/hostsim)
 target_include_directories(reference_host SYSTEM PRIVATE ${STB_INCLUDE_DIR})
 target_link_libraries(reference_host PUBLIC hostsim)

@@ -8,7 +8,11 @@
 #include <map>
 
 #include "actions/BinaryFormat.h"
+#include "document/preview/PreviewRun.h"
 #include "document/preview/SetPlayer.h"
+
+#include <filesystem>
+#include <sstream>
 
 namespace zem::document {
 namespace {
@@ -84,6 +88,54 @@ TEST(PhotoshopSets, TheOthersPreviewWithEachSkippedStepNamed) {
     }
     std::printf("%s\n%s", name, Describe(records).c_str());
   }
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST(PhotoshopSets, ThePreviewWritesASheetAPictureAnActionAndTheReport) {
+  ActionSet set;
+  if (!ReadSet("Cross Processing.atn", set)) GTEST_SKIP() << "the Photoshop-written files are not in ../shared/testdata on this machine";
+  const std::string folder = (std::filesystem::temp_directory_path() / "zem-preview-test").string();
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::ostringstream out, progress, err;
+  EXPECT_EQ(PreviewActionSet(set, "Cross Processing.atn", Gradient(40, 30), folder, PlayOptions(), hostsim::SerialRows(),
+                             out, progress, err),
+            kEveryStepPlayed)
+      << out.str() << err.str();
+  EXPECT_TRUE(std::filesystem::exists(folder + "/contact-sheet.png"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/01-Cross Process 1 (Dark).png"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/02-Cross Process 2.png"));
+  const std::string report = ReadAll(folder + "/report.json");
+  // The first step of the first action starts right after the set's and the action's headers.
+  EXPECT_NE(report.find("{\"index\": 1, \"event\": \"make\", \"offset\": " + std::to_string(set.actions[0].events[0].offset) +
+                        ", \"result\": \"played\"}"),
+            std::string::npos)
+      << report;
+  EXPECT_TRUE(progress.str().empty());  // two actions: no progress lines
+
+  // One action of a set with a step that is not modelled: refused, or played with it skipped.
+  ActionSet trimmer;
+  ASSERT_TRUE(ReadSet("Trimmer.atn", trimmer));
+  PlayOptions one;
+  one.only = "Trimmer 10%";
+  EXPECT_EQ(PreviewActionSet(trimmer, "Trimmer.atn", Gradient(40, 30), folder, one, hostsim::SerialRows(), out, progress, err),
+            kStepsRefused);
+  one.skipUnknown = true;
+  EXPECT_EQ(PreviewActionSet(trimmer, "Trimmer.atn", Gradient(40, 30), folder, one, hostsim::SerialRows(), out, progress, err),
+            kPlayedWithSkips);
+  one.only = "no such action";
+  EXPECT_EQ(PreviewActionSet(trimmer, "Trimmer.atn", Gradient(40, 30), folder, one, hostsim::SerialRows(), out, progress, err),
+            kPreviewFailed);
+  std::filesystem::remove_all(folder);
+}
+
+TEST(PhotoshopSets, PictureNamesHoldNoCharacterWindowsRefuses) {
+  EXPECT_EQ(PictureName(3, "a/b:c*?\"<>|d."), "03-a_b_c______d_.png");
+  EXPECT_EQ(PictureName(12, "Scale by 50%  (2× to 1×)"), "12-Scale by 50%  (2× to 1×).png");
 }
 
 }  // namespace
