@@ -11,5 +11,6 @@ add_executable(document_tests
 )
 target_include_directories(document_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(document_tests PRIVATE reference_host GTest::gtest_main)
-target_compile_definitions(document_tests PRIVATE ZEM_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
+target_compile_definitions(document_tests PRIVATE ZEM_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+  ZEM_FUZZ_SEEDS="${CMAKE_SOURCE_DIR}/tests/fuzz/corpus")
 gtest_discover_tests(document_tests DISCOVERY_TIMEOUT 60)

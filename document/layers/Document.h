@@ -7,6 +7,7 @@
 // level), so that a stack of any number of adjustment layers costs no more than the image itself.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -97,6 +98,10 @@ class Document {
 
   // Merges every visible layer into one opaque "Background" layer, as Flatten Image does.
   void Flatten(const hostsim::RowWorkers& workers = hostsim::SerialRows());
+
+  // The most pixels a step may make the document: the host's limit, or less where a caller (the
+  // fuzz target) wants every step cheap.
+  int64_t pixelLimit = hostsim::kMaxImagePixels;
 
   uint8_t foreground[3] = {0, 0, 0};
   uint8_t backgroundColour[3] = {255, 255, 255};

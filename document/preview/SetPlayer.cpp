@@ -40,6 +40,7 @@ bool PlaySet(const zem::actions::ActionSet& set, const hostsim::Image& image, co
     ActionRecord record;
     record.name = name;
     Document document(image);
+    document.pixelLimit = options.pixelLimit;
     for (size_t i = 0; i < action.events.size(); ++i) {
       const zem::actions::Event& event = action.events[i];
       StepRecord step{i + 1, EventIdText(event), event.offset, ""};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ struct ActionRecord {
 struct PlayOptions {
   bool skipUnknown = false;  // a step that cannot be played is skipped instead of stopping the action
   std::string only;          // the one action to play; all when empty
+  int64_t pixelLimit = hostsim::kMaxImagePixels;  // the largest document a step may make
 };
 
 // Called after each action with its record and the document's composite. The image is dropped

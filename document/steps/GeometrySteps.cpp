@@ -39,7 +39,7 @@ StepOutcome ImageSize(StepContext& step) {
   if (widthValue == nullptr) width = constrain ? height * w0 / h0 : w0;
   if (heightValue == nullptr) height = constrain ? width * h0 / w0 : h0;
   width = std::round(width), height = std::round(height);
-  CheckSize(width, height, "Image Size");
+  CheckSize(document, width, height, "Image Size");
   const int newWidth = int(width), newHeight = int(height);
   if (newWidth == document.width() && newHeight == document.height()) return StepOutcome::NoOp;
   document.TransformAll([&](const Plane& plane, const uint8_t*) { return Resample(plane, newWidth, newHeight); });
@@ -55,7 +55,7 @@ StepOutcome CanvasSize(StepContext& step) {
   if (const Value* value = Find(d, "Wdth")) width = PixelsOf(*value, w0, "the width (Wdth)") + (relative ? w0 : 0);
   if (const Value* value = Find(d, "Hght")) height = PixelsOf(*value, h0, "the height (Hght)") + (relative ? h0 : 0);
   width = std::round(width), height = std::round(height);
-  CheckSize(width, height, "Canvas Size");
+  CheckSize(document, width, height, "Canvas Size");
   // Where the old canvas sits in the new one: left, centre or right; top, centre or bottom.
   auto share = [&](const char (&key)[5], const char (&low)[5], const char (&high)[5]) {
     const Value* value = Find(d, key);
@@ -99,7 +99,7 @@ StepOutcome Crop(StepContext& step) {
     left = minX, top = minY, right = maxX + 1, bottom = maxY + 1;
   }
   const double width = std::round(right - left), height = std::round(bottom - top);
-  CheckSize(width, height, "Crop");
+  CheckSize(document, width, height, "Crop");
   CutAll(document, int(std::round(left)), int(std::round(top)), int(width), int(height));
   document.selection().active = false;
   document.selection().coverage.clear();

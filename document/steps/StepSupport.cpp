@@ -194,12 +194,12 @@ Layer& CurrentPixelLayer(Document& document, const char* step) {
   return *layer;
 }
 
-void CheckSize(double width, double height, const char* step) {
+void CheckSize(const Document& document, double width, double height, const char* step) {
   if (!(width >= 1 && height >= 1) || width > hostsim::kMaxImageSide || height > hostsim::kMaxImageSide ||
-      width * height > double(hostsim::kMaxImagePixels)) {
+      width * height > double(document.pixelLimit)) {
     Refuse(std::string(step) + " asks for " + std::to_string(std::lround(std::clamp(width, -1e9, 1e9))) + " x " +
            std::to_string(std::lround(std::clamp(height, -1e9, 1e9))) + " pixels; a document is 1 x 1 to " +
-           std::to_string(hostsim::kMaxImageSide) + " a side and at most 64 million pixels");
+           std::to_string(hostsim::kMaxImageSide) + " a side and at most " + std::to_string(document.pixelLimit) + " pixels");
   }
 }
 

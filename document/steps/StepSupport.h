@@ -68,7 +68,8 @@ Layer& TargetLayer(Document& document, const Descriptor& descriptor);
 // The current layer as a pixel layer, refused when it is another kind.
 Layer& CurrentPixelLayer(Document& document, const char* step);
 
-// The document's limits for a new size.
-void CheckSize(double width, double height, const char* step);
+// The document's limits for a new size: at least 1 x 1, at most the host's side and the
+// document's pixel limit.
+void CheckSize(const Document& document, double width, double height, const char* step);
 
 }  // namespace zem::document

@@ -133,6 +133,23 @@ TEST(PhotoshopSets, ThePreviewWritesASheetAPictureAnActionAndTheReport) {
   std::filesystem::remove_all(folder);
 }
 
+// The action player's fuzz seed holds a step of most kinds the document models: each plays.
+TEST(PhotoshopSets, TheFuzzSeedOfLayeredStepsPlaysEveryStep) {
+  std::ifstream in(std::string(ZEM_FUZZ_SEEDS) + "/action_play/layered-steps.atn", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ActionSet set;
+  zem::actions::ReadError error;
+  ASSERT_TRUE(zem::actions::ReadActionFile(bytes.data(), bytes.size(), set, error)) << error.message;
+  std::vector<hostsim::Image> results;
+  const std::vector<ActionRecord> records = Play(set, false, &results);
+  EXPECT_EQ(OutcomeOf(records), SetOutcome::AllPlayed) << Describe(records);
+  ASSERT_EQ(results.size(), 2u);
+  // 48 x 32 at half size is 24 x 16; 4 and 2 more, turned: 18 x 28 before the trim.
+  EXPECT_LE(results[1].width, 18);
+  EXPECT_LE(results[1].height, 28);
+}
+
 TEST(PhotoshopSets, PictureNamesHoldNoCharacterWindowsRefuses) {
   EXPECT_EQ(PictureName(3, "a/b:c*?\"<>|d."), "03-a_b_c______d_.png");
   EXPECT_EQ(PictureName(12, "Scale by 50%  (2× to 1×)"), "12-Scale by 50%  (2× to 1×).png");

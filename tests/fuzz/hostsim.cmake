@@ -5,3 +5,5 @@ target_compile_options(zem_core PRIVATE -fsanitize=fuzzer-no-link)
 
 add_fuzz_target(image SOURCES tests/fuzz/ImageFuzz.cpp LIBRARIES hostsim RUNS 30000)
 add_fuzz_target(do_it SOURCES tests/fuzz/DoItFuzz.cpp tests/native/FakeDialogs.cpp LIBRARIES zem_core hostsim)
+# Action files played on the layered document, every unknown step skipped.
+add_fuzz_target(action_play SOURCES tests/fuzz/ActionPlayFuzz.cpp LIBRARIES hostsim zem_actions)
