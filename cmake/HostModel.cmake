@@ -12,6 +12,7 @@ add_library(hostsim STATIC
   document/steps/Filters.cpp
   document/steps/GeometrySteps.cpp
   document/steps/LayerSteps.cpp
+  document/steps/MoreSteps.cpp
   document/steps/PixelSteps.cpp
   document/steps/SelectionSteps.cpp
   document/steps/StepPlayer.cpp

@@ -103,6 +103,10 @@ class Document {
   // fuzz target) wants every step cheap.
   int64_t pixelLimit = hostsim::kMaxImagePixels;
 
+  // What copy put on the clipboard: pixels the document's size, with their transparency.
+  std::shared_ptr<hostsim::Image> clipboard;
+  std::shared_ptr<const Mask> clipboardAlpha;
+
   uint8_t foreground[3] = {0, 0, 0};
   uint8_t backgroundColour[3] = {255, 255, 255};
 

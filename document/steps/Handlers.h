@@ -27,6 +27,20 @@ StepOutcome SetSelection(StepContext& step, const Value& to);
 StepOutcome Inverse(StepContext& step);
 StepOutcome Feather(StepContext& step);
 
+// The clipboard, a new document, and selections by colour or changed in size (MoreSteps.cpp).
+StepOutcome CopyPixels(StepContext& step);
+StepOutcome CopyMerged(StepContext& step);
+StepOutcome Paste(StepContext& step);
+StepOutcome NewDocument(StepContext& step, const Descriptor& settings);
+StepOutcome Contract(StepContext& step);
+StepOutcome Expand(StepContext& step);
+// The pixels of the composite within `tolerance` levels of the colour at `x`, `y` (joined to it
+// when `contiguous`), as coverage 0 or 255.
+Mask SimilarColour(const Document& document, int x, int y, int tolerance, bool contiguous,
+                   const hostsim::RowWorkers& workers);
+// The point ('Pnt ' with 'Hrzn' and 'Vrtc') a magic wand or paint bucket was used at.
+void PointOf(const Value& value, const Document& document, int& x, int& y);
+
 // Pixels (PixelSteps.cpp).
 StepOutcome Adjust(StepContext& step, const std::string& id);
 StepOutcome Fill(StepContext& step);

@@ -178,8 +178,9 @@ void ApplyLayerSettings(Document& document, Layer& layer, const Descriptor& sett
     } else if (key.Is(MakeFourCC("Type"))) {
       // The adjustment or content, read by the caller.
     } else if (key.Is(MakeFourCC("Clr ")) || key.Is("color") || key.Is("layerLocking") || key.Is(MakeFourCC("LyrI")) ||
-               key.Is("protectAll") || key.Is("layerID")) {
-      // The panel's colour label, locks and IDs: nothing the composite shows.
+               key.Is("protectAll") || key.Is("layerID") || key.Is(MakeFourCC("FlNt"))) {
+      // The panel's colour label, locks and IDs, and the neutral fill of a new layer in a
+      // lighting mode (neutral: it changes nothing): nothing the composite shows.
     } else {
       Refuse("the layer setting " + KeyText(key) + " is not modelled");
     }
@@ -191,6 +192,7 @@ StepOutcome Make(StepContext& step) {
   if (const Value* made = Find(d, "Nw  ")) {
     if (made->type != type::kClass && made->type != type::kGlobalClass) {
       const Descriptor& object = ObjectOf(*made, "what is made (Nw)");
+      if (object.classId.Is(MakeFourCC("Dcmn")) || object.classId.Is("document")) return NewDocument(step, object);
       Refuse("making a " + KeyText(object.classId) + " is not modelled");
     }
     const Id& what = std::get<zem::actions::ClassValue>(made->data).id;
@@ -284,6 +286,18 @@ StepOutcome Select(StepContext& step) {
     Refuse("working on a single channel is not modelled");
   }
   if (IsClass(target, "SnpS") || IsClass(target, "HstS")) Refuse("going back to a history state or snapshot is not modelled");
+  if (IsClass(target, "Mn  ") && target->form == MakeFourCC("Enmr")) {
+    // The View menu's zoom commands change how the document is shown, not the document.
+    for (const char* view : {"FtOn", "ActP", "ZmIn", "ZmOt", "PrnS"}) {
+      if (IsClass(target, "Mn  ") && target->enumerated.value == Id::Code((uint32_t(uint8_t(view[0])) << 24) |
+                                                                           (uint32_t(uint8_t(view[1])) << 16) |
+                                                                           (uint32_t(uint8_t(view[2])) << 8) |
+                                                                           uint32_t(uint8_t(view[3])))) {
+        return StepOutcome::NoOp;
+      }
+    }
+    Refuse("the menu item " + KeyText(target->enumerated.value) + " is not modelled (the zoom commands are no-ops)");
+  }
   Refuse("selecting a " + KeyText(target->classId) + " is not modelled");
 }
 

@@ -34,7 +34,17 @@ StepOutcome Adjust(StepContext& step, const std::string& id) {
 StepOutcome Fill(StepContext& step) {
   Document& document = step.document;
   const Descriptor& d = step.descriptor;
-  if (Find(d, "From") != nullptr) Refuse("a fill from a point (the paint bucket) is not modelled");
+  // The paint bucket: the fill limited to the colours near the one at its point.
+  Mask bucket;
+  if (const Value* from = Find(d, "From")) {
+    int x = 0, y = 0;
+    PointOf(*from, document, x, y);
+    const int tolerance = int(NumberIn(Find(d, "Tlrn"), 0, 255, 32, "the tolerance (Tlrn)"));
+    bucket = SimilarColour(document, x, y, tolerance, FlagOf(Find(d, "Cntg"), true, "contiguous (Cntg)"), step.workers);
+    if (document.selection().active) {
+      for (size_t i = 0; i < bucket.size(); ++i) bucket[i] = uint8_t(bucket[i] * document.selection().coverage[i] / 255);
+    }
+  }
   const Value* using_ = Find(d, "Usng");
   if (using_ == nullptr) Refuse("the fill names no content (Usng)");
   const Id& content = EnumOf(*using_, "the fill's content (Usng)").value;
@@ -69,7 +79,8 @@ StepOutcome Fill(StepContext& step) {
   const int w = document.width();
   std::vector<uint8_t> row(size_t(w) * 3);
   for (int x = 0; x < w; ++x) std::memcpy(&row[size_t(x) * 3], colour, 3);
-  const SelectionMask& selection = document.selection();
+  SelectionMask selection = document.selection();
+  if (!bucket.empty()) selection = SelectionMask{true, std::move(bucket)};
   for (int y = 0; y < document.height(); ++y) {
     const uint8_t* coverage = selection.active ? &selection.coverage[size_t(y) * w] : nullptr;
     BlendRow(mode, pixels.At(0, y), row.data(), nullptr, coverage, opacity, w);

@@ -123,7 +123,12 @@ StepOutcome SetSelection(StepContext& step, const Value& to) {
     } else if (shape.classId.Is(MakeFourCC("Elps"))) {
       mask = Ellipse(BoxOf(shape, document), w, h, antiAlias);
     } else if (shape.classId.Is(MakeFourCC("Pnt "))) {
-      Refuse("a magic-wand selection (from a point) is not modelled");
+      // The magic wand: the colours near the one at the point, of the composite.
+      int x = 0, y = 0;
+      PointOf(to, document, x, y);
+      const int tolerance = int(NumberIn(Find(step.descriptor, "Tlrn"), 0, 255, 32, "the tolerance (Tlrn)"));
+      const bool contiguous = FlagOf(Find(step.descriptor, "Cntg"), true, "contiguous (Cntg)");
+      mask = SimilarColour(document, x, y, tolerance, contiguous, step.workers);
     } else {
       Refuse("a selection of the shape " + KeyText(shape.classId) + " is not modelled");
     }

@@ -43,6 +43,11 @@ const Route kRoutes[] = {
     {"flip", steps::FlipStep},
     {"rotateEventEnum", steps::Rotate},
     {"trim", steps::Trim},
+    {"copyEvent", steps::CopyPixels},
+    {"copyMerged", steps::CopyMerged},
+    {"paste", steps::Paste},
+    {"contract", steps::Contract},
+    {"expand", steps::Expand},
 };
 
 // Steps that change nothing a preview shows.
@@ -61,7 +66,9 @@ struct CodeRoute {
 const CodeRoute kCodes[] = {{"Mk  ", "make"}, {"setd", "set"}, {"slct", "select"}, {"Dlt ", "delete"},
                             {"Hd  ", "hide"}, {"Shw ", "show"}, {"Dplc", "duplicate"}, {"move", "move"},
                             {"Fl  ", "fill"}, {"GsnB", "gaussianBlur"}, {"UnsM", "unsharpMask"},
-                            {"ImgS", "imageSize"}, {"CnvS", "canvasSize"}, {"Crop", "crop"}, {"Invr", "inverse"}};
+                            {"ImgS", "imageSize"}, {"CnvS", "canvasSize"}, {"Crop", "crop"}, {"Invr", "inverse"},
+                            {"copy", "copyEvent"}, {"CpyM", "copyMerged"}, {"past", "paste"},
+                            {"Cntc", "contract"}, {"Expn", "expand"}};
 
 std::string IdOf(const Event& event) {
   if (event.idIsText) return event.textId;

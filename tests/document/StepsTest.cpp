@@ -121,11 +121,55 @@ TEST(Steps, MalformedAndUnmodelledStepsAreRefusedAndChangeNothing) {
   EXPECT_EQ(document.Current()->name, "Background");
 }
 
+TEST(Steps, TheMagicWandContractExpandCopyAndPaste) {
+  // Three rows of black, dark grey, light grey, near black, black.
+  hostsim::Image image(5, 3);
+  for (int y = 0; y < 3; ++y) {
+    const uint8_t row[5] = {0, 10, 200, 5, 0};
+    for (int x = 0; x < 5; ++x) image.At(x, y)[0] = image.At(x, y)[1] = image.At(x, y)[2] = row[x];
+  }
+  Document document(image);
+  auto rows = [](const Mask& row) { Mask mask; for (int i = 0; i < 3; ++i) mask.insert(mask.end(), row.begin(), row.end()); return mask; };
+  // Within 10 levels of black and joined to the first pixel: the first two only.
+  ASSERT_EQ(Play(document, "event $\"set\" \"Set\" 'setd' {'null': ref('Chnl' prop 'fsel'), 'T   ': 'Pnt ' "
+                           "{'Hrzn': 0.0 '#Pxl', 'Vrtc': 0.0 '#Pxl'}, 'Tlrn': 10, 'Cntg': true}"),
+            "played");
+  EXPECT_EQ(document.selection().coverage, rows({255, 255, 0, 0, 0}));
+  ASSERT_EQ(Play(document, "event $\"set\" \"Set\" 'setd' {'null': ref('Chnl' prop 'fsel'), 'T   ': 'Pnt ' "
+                           "{'Hrzn': 0.0 '#Prc', 'Vrtc': 0.0 '#Prc'}, 'Tlrn': 10, 'Cntg': false}"),
+            "played");
+  EXPECT_EQ(document.selection().coverage, rows({255, 255, 0, 255, 255}));
+  ASSERT_EQ(Play(document, "event expand \"Expand\" 'Expn' {'By  ': 1.0 '#Pxl'}"), "played");
+  EXPECT_EQ(document.selection().coverage, rows({255, 255, 255, 255, 255}));
+  ASSERT_EQ(Play(document, "event contract \"Contract\" 'Cntc' {'By  ': 1.0 '#Pxl', selectionModifyEffectAtCanvasBounds: true}"),
+            "played");
+  EXPECT_EQ(document.selection().coverage, rows({255, 255, 255, 255, 255}));
+  EXPECT_EQ(Play(document, "event contract \"Contract\" 'Cntc' {'By  ': 1.0 '#Pxl'}"), "played");  // from the edges too
+  const Mask middle = {0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(document.selection().coverage, middle);
+  EXPECT_EQ(Play(document, "event copyEvent \"Copy\" 'copy' {}"), "no-op");
+  ASSERT_EQ(Play(document, "event paste \"Paste\" 'past' {}"), "played");
+  EXPECT_EQ(*document.Current()->alpha, middle);
+  EXPECT_EQ(Play(document, "event contract \"Contract\" 'Cntc' {'By  ': 900.0 '#Pxl'}").rfind("refused", 0), 0u);
+}
+
+TEST(Steps, ANewDocumentReplacesTheOneShown) {
+  Document document(Plain(4, 4, 1, 2, 3));
+  // 72 points at 144 pixels an inch are 144 pixels.
+  ASSERT_EQ(Play(document, "event make \"Make\" 'Mk  ' {'Nw  ': 'Dcmn' {'Md  ': class('RGBM'), 'Wdth': 72.0 '#Rlt', "
+                           "'Hght': 3.0 '#Pxl', 'Rslt': 144.0 '#Rsl', 'Fl  ': 'Fl  '.'Wht '}}"),
+            "played");
+  EXPECT_EQ(document.width(), 144);
+  EXPECT_EQ(document.height(), 3);
+  EXPECT_EQ(document.Composite().rgb, Plain(144, 3, 255, 255, 255).rgb);
+}
+
 TEST(Steps, StepsThatShowNothingAreNoOps) {
   Document document(Plain(1, 1, 1, 2, 3));
   EXPECT_EQ(Play(document, "event stop \"Stop\" 'Stop' {'Msge': \"hello\"}"), "no-op");
   EXPECT_EQ(Play(document, "event collapseAllGroupsEvent \"Collapse All Groups\" collapseAllGroupsEvent {}"), "no-op");
   EXPECT_EQ(Play(document, "event make \"Make\" 'Mk  ' {'null': ref('SnpS' class), 'Nm  ': \"Before\"}"), "no-op");
+  EXPECT_EQ(Play(document, "event select \"Select\" 'slct' {'null': ref('Mn  ' enum 'MnIt'.'FtOn')}"), "no-op");
 }
 
 }  // namespace
