@@ -103,6 +103,9 @@ class Document {
   // fuzz target) wants every step cheap.
   int64_t pixelLimit = hostsim::kMaxImagePixels;
 
+  // The snapshots made by name: the document as it was, sharing its pixels.
+  std::map<std::string, std::shared_ptr<const Document>> snapshots;
+
   // What copy put on the clipboard: pixels the document's size, with their transparency.
   std::shared_ptr<hostsim::Image> clipboard;
   std::shared_ptr<const Mask> clipboardAlpha;

@@ -214,7 +214,15 @@ StepOutcome Make(StepContext& step) {
   if (IsClass(target, "contentLayer")) return MakeFillLayer(step);
   if (IsClass(target, "Lyr ") || IsClass(target, "layer")) return MakePixelLayer(step);
   if (IsClass(target, "layerSection")) return MakeGroup(step);
-  if (IsClass(target, "SnpS") || IsClass(target, "snapshotClass")) return StepOutcome::NoOp;
+  if (IsClass(target, "SnpS") || IsClass(target, "snapshotClass")) {
+    // Kept by name, to go back to; with no name there is nothing to select it by.
+    if (const Value* name = Find(d, "Nm  ")) {
+      Document copy = step.document;
+      copy.snapshots.clear();
+      step.document.snapshots[TextOf(*name, "the snapshot's name (Nm)")] = std::make_shared<const Document>(std::move(copy));
+    }
+    return StepOutcome::NoOp;
+  }
   Refuse("making a " + KeyText(target->classId) + " is not modelled");
 }
 
@@ -285,7 +293,15 @@ StepOutcome Select(StepContext& step) {
     }
     Refuse("working on a single channel is not modelled");
   }
-  if (IsClass(target, "SnpS") || IsClass(target, "HstS")) Refuse("going back to a history state or snapshot is not modelled");
+  if (IsClass(target, "SnpS") && target->form == MakeFourCC("name")) {
+    const auto found = step.document.snapshots.find(zem::actions::ToUtf8(target->name.units));
+    if (found == step.document.snapshots.end()) Refuse("there is no snapshot " + zem::actions::QuotedUnicode(target->name.units));
+    auto snapshots = std::move(step.document.snapshots);
+    step.document = *found->second;
+    step.document.snapshots = std::move(snapshots);
+    return StepOutcome::Played;
+  }
+  if (IsClass(target, "SnpS") || IsClass(target, "HstS")) Refuse("going back to a history state is not modelled (to a named snapshot is)");
   if (IsClass(target, "Mn  ") && target->form == MakeFourCC("Enmr")) {
     // The View menu's zoom commands change how the document is shown, not the document.
     for (const char* view : {"FtOn", "ActP", "ZmIn", "ZmOt", "PrnS"}) {

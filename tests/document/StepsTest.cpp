@@ -153,6 +153,16 @@ TEST(Steps, TheMagicWandContractExpandCopyAndPaste) {
   EXPECT_EQ(Play(document, "event contract \"Contract\" 'Cntc' {'By  ': 900.0 '#Pxl'}").rfind("refused", 0), 0u);
 }
 
+TEST(Steps, ASnapshotBringsTheDocumentBack) {
+  Document document(Plain(2, 2, 10, 20, 30));
+  ASSERT_EQ(Play(document, "event make \"Make\" 'Mk  ' {'null': ref('SnpS' class), 'Nm  ': \"Before\"}"), "no-op");
+  ASSERT_EQ(Play(document, "event invert \"Invert\" none"), "played");
+  ASSERT_EQ(Play(document, "event imageSize \"Image Size\" 'ImgS' {'Wdth': 1.0 '#Pxl'}"), "played");
+  ASSERT_EQ(Play(document, "event select \"Select\" 'slct' {'null': ref('SnpS' name \"Before\")}"), "played");
+  EXPECT_EQ(document.Composite().rgb, Plain(2, 2, 10, 20, 30).rgb);
+  EXPECT_EQ(Play(document, "event select \"Select\" 'slct' {'null': ref('SnpS' name \"After\")}").rfind("refused", 0), 0u);
+}
+
 TEST(Steps, ANewDocumentReplacesTheOneShown) {
   Document document(Plain(4, 4, 1, 2, 3));
   // 72 points at 144 pixels an inch are 144 pixels.
