@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace zem::document {
 namespace {
@@ -191,6 +192,10 @@ void BlendRow(BlendMode mode, uint8_t* backdrop, const uint8_t* source, const ui
               float opacity, int count) {
   constexpr float kByte = 1.0f / 255;
   const bool plain = mode == BlendMode::Normal || mode == BlendMode::Dissolve || mode == BlendMode::PassThrough;
+  if (plain && alpha == nullptr && mask == nullptr && opacity >= 1) {
+    std::memcpy(backdrop, source, size_t(count) * 3);
+    return;
+  }
   for (int x = 0; x < count; ++x, backdrop += 3, source += 3) {
     float weight = opacity;
     if (alpha != nullptr) weight *= alpha[x] * kByte;

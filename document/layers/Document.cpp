@@ -41,6 +41,10 @@ void CompositeBand(const std::vector<Layer>& layers, int width, int top, Image& 
         break;
       }
       case Layer::Kind::Adjustment: {
+        if (layer.mode == BlendMode::Normal && opacity >= 1 && !(layer.mask && layer.maskEnabled)) {
+          ApplyAdjustment(layer.adjustment, band);  // the adjusted pixels replace the backdrop's
+          break;
+        }
         Image adjusted = band;
         ApplyAdjustment(layer.adjustment, adjusted);
         for (int r = 0; r < band.height; ++r) {

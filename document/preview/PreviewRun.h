@@ -21,7 +21,7 @@ constexpr int kPreviewFailed = 1;
 
 // The PNG of each action is the result at most this many pixels on its longer side, scaled down
 // (each pixel the average of those it covers) when the image is larger.
-constexpr int kActionPictureSide = 2048;
+constexpr int kActionPictureSide = 1024;
 
 // Plays the set and writes the files into `folder`, which exists. Progress goes to `progress`
 // for sets of more than three actions, the summary to `out`, problems to `err`. Returns one of

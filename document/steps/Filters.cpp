@@ -42,6 +42,8 @@ void GaussianBlur(Image& image, double radius, const hostsim::RowWorkers& worker
   int radii[3];
   BoxRadii(radius, radii);
   const int w = image.width, h = image.height;
+  const size_t rowBytes = size_t(w) * 3;
+  Image down(w, h);
   for (int pass = 0; pass < 3; ++pass) {
     const int r = radii[pass];
     if (r <= 0) continue;
@@ -51,13 +53,27 @@ void GaussianBlur(Image& image, double radius, const hostsim::RowWorkers& worker
         for (int c = 0; c < 3; ++c) BoxLine(image.At(0, y) + c, w, 3, r, scratch);
       }
     });
-    // Down the columns, in bands of columns shared out like rows.
-    workers.Split(0, w, [&](int, int first, int last) {
-      std::vector<float> scratch;
-      for (int x = first; x < last; ++x) {
-        for (int c = 0; c < 3; ++c) BoxLine(image.At(x, 0) + c, h, std::ptrdiff_t(w) * 3, r, scratch);
+    // Down the columns a row at a time, for the cache: each band keeps the running sums of its
+    // columns' windows and writes into a second image.
+    workers.Split(0, h, [&](int, int first, int last) {
+      std::vector<float> sums(rowBytes, 0.0f);
+      auto row = [&](int y) { return image.At(0, std::clamp(y, 0, h - 1)); };
+      for (int k = first - r; k <= first + r; ++k) {
+        const uint8_t* in = row(k);
+        for (size_t i = 0; i < rowBytes; ++i) sums[i] += in[i];
+      }
+      const float scale = 1.0f / float(2 * r + 1);
+      for (int y = first; y < last; ++y) {
+        uint8_t* out = down.At(0, y);
+        const uint8_t* add = row(y + r + 1);
+        const uint8_t* drop = row(y - r);
+        for (size_t i = 0; i < rowBytes; ++i) {
+          out[i] = uint8_t(sums[i] * scale + 0.5f);
+          sums[i] += float(add[i]) - float(drop[i]);
+        }
       }
     });
+    std::swap(image.rgb, down.rgb);
   }
 }
 

@@ -95,6 +95,31 @@ TEST(Steps, FiltersKeepAPlainImagePlain) {
   EXPECT_EQ(document.Composite().rgb, Plain(9, 7, 128, 128, 128).rgb);
 }
 
+TEST(Steps, ABlurSpreadsASquareEvenlyAndKeepsItsSum) {
+  // A white 9 x 9 square in the middle of 41 x 41 black: 81 x 255 = 20655 per channel, far from
+  // the edges, so that the blur keeps the sum (within rounding), and it stays symmetric.
+  hostsim::Image image(41, 41);
+  for (int y = 16; y < 25; ++y) {
+    for (int x = 16; x < 25; ++x) image.At(x, y)[0] = image.At(x, y)[1] = image.At(x, y)[2] = 255;
+  }
+  Document document(image);
+  ASSERT_EQ(Play(document, "event gaussianBlur \"Gaussian Blur\" 'GsnB' {'Rds ': 2.0 '#Pxl'}"), "played");
+  const hostsim::Image blurred = document.Composite();
+  long sum = 0;
+  for (int y = 0; y < 41; ++y) {
+    for (int x = 0; x < 41; ++x) {
+      sum += blurred.At(x, y)[0];
+      EXPECT_EQ(blurred.At(x, y)[0], blurred.At(40 - x, y)[0]) << x << "," << y;
+      EXPECT_EQ(blurred.At(x, y)[0], blurred.At(x, 40 - y)[0]) << x << "," << y;
+    }
+  }
+  EXPECT_NEAR(sum, 20655, 41 * 41 / 2);
+  EXPECT_EQ(blurred.At(20, 20)[0], 255);  // the middle is still white: the square is wider than the blur
+  EXPECT_GT(blurred.At(15, 20)[0], 0);    // just outside the square: some of it
+  EXPECT_LT(blurred.At(16, 20)[0], 255);  // its edge: less than all
+  EXPECT_EQ(blurred.At(5, 20)[0], 0);     // far outside: none
+}
+
 TEST(Steps, MalformedAndUnmodelledStepsAreRefusedAndChangeNothing) {
   Document document(Plain(4, 2, 1, 2, 3));
   const std::vector<uint8_t> before = document.Composite().rgb;
