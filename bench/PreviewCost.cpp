@@ -3,7 +3,10 @@
 // own copy of a generated 12-megapixel photo, with a PNG of each, the contact sheet and the report
 // written, as `hostsim --actions SET.atn` does.
 //
-//   preview_cost [--megapixels M] [--actions N] [--out DIR]
+//   preview_cost [--megapixels M] [--actions N] [--out DIR] [--save DIR]
+//
+// --save DIR writes the set (recipes.atn) and the photo (photo.png) there and stops, for timing
+// `hostsim.exe --actions recipes.atn --image photo.png` under Wine on the same input.
 //
 // Prints the wall-clock time of the whole preview, its CPU time, and the process's peak resident
 // memory (ru_maxrss) against the decoded image's size. One thread, as natively the rows are not
@@ -21,7 +24,10 @@
 #include <string>
 
 #include "PhotoImage.h"
+#include "actions/BinaryFormat.h"
 #include "actions/TextForm.h"
+#include "hostsim/FileAccess.h"
+#include "hostsim/PngWriter.h"
 #include "document/preview/PreviewRun.h"
 
 namespace {
@@ -73,11 +79,13 @@ int main(int argc, char** argv) {
   double megapixels = 12;
   int count = 50;
   std::string out = (std::filesystem::temp_directory_path() / "zem-preview-cost").string();
+  std::string save;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
     if (option == "--megapixels") megapixels = std::atof(argv[i + 1]);
     else if (option == "--actions") count = std::atoi(argv[i + 1]);
     else if (option == "--out") out = argv[i + 1];
+    else if (option == "--save") save = argv[i + 1];
   }
   const int width = int(std::lround(std::sqrt(megapixels * 1e6 * 4 / 3))), height = width * 3 / 4;
   const hostsim::Image image = bench::PhotoLikeImage(width, height);
@@ -90,6 +98,14 @@ int main(int argc, char** argv) {
   if (!zem::actions::ReadActionText(text, set, error)) {
     std::fprintf(stderr, "preview_cost: the recipes do not read: %s\n", error.message.c_str());
     return 1;
+  }
+  if (!save.empty()) {
+    std::filesystem::create_directories(save);
+    const std::vector<uint8_t> bytes = zem::actions::WriteActionFile(set);
+    const bool saved = hostsim::WriteWholeFile(save + "/recipes.atn", bytes.data(), bytes.size()) &&
+                       hostsim::SavePng(image, save + "/photo.png");
+    std::printf("%s %s/recipes.atn and %s/photo.png\n", saved ? "wrote" : "could not write", save.c_str(), save.c_str());
+    return saved ? 0 : 1;
   }
   std::filesystem::create_directories(out);
   std::ostringstream summary, progress;

@@ -27,6 +27,16 @@ void ForEachPixel(Image& image, const RowWorkers& workers, Adjust adjust) {
 
 int Luma(const uint8_t* p) { return (299 * p[0] + 587 * p[1] + 114 * p[2] + 500) / 1000; }
 
+// The channel indices of a pixel, highest value first (the earlier channel first among equals).
+void Order(const uint8_t* p, int order[3]) {
+  int a = 0, b = 1, c = 2;
+  if (p[b] > p[a]) std::swap(a, b);
+  if (p[c] > p[b]) std::swap(b, c);
+  if (p[b] > p[a] || (p[b] == p[a] && b < a)) std::swap(a, b);
+  if (p[c] == p[b] && c < b) std::swap(b, c);
+  order[0] = a, order[1] = b, order[2] = c;
+}
+
 void ApplyGradientMap(const GradientMapEvent& event, Image& image, const RowWorkers& workers) {
   if (event.stops.empty()) return;
   uint8_t table[256][3];
@@ -82,8 +92,8 @@ void ApplyChannelMixer(const ChannelMixerEvent& event, Image& image, const RowWo
 // the middle one), each part weighted by the weight of its colour.
 float BlackWhiteGrey(const BlackWhiteEvent& event, const uint8_t* p) {
   enum { Reds, Yellows, Greens, Cyans, Blues, Magentas };
-  int order[3] = {0, 1, 2};  // channel indices, highest first
-  std::sort(order, order + 3, [p](int a, int b) { return p[a] > p[b]; });
+  int order[3];  // channel indices, highest first
+  Order(p, order);
   const float high = p[order[0]], middle = p[order[1]], low = p[order[2]];
   static const int kPrimary[3] = {Reds, Greens, Blues};
   // The secondary of two channels: red and green yellow, green and blue cyan, red and blue magenta.
@@ -110,8 +120,8 @@ void ApplyBlackWhite(const BlackWhiteEvent& event, Image& image, const RowWorker
 
 void ApplySelectiveColor(const SelectiveColorEvent& event, Image& image, const RowWorkers& workers) {
   ForEachPixel(image, workers, [&](uint8_t* p) {
-    int order[3] = {0, 1, 2};
-    std::sort(order, order + 3, [p](int a, int b) { return p[a] > p[b]; });
+    int order[3];
+    Order(p, order);
     const float high = p[order[0]], middle = p[order[1]], low = p[order[2]];
     float weight[9] = {};
     static const int kPrimary[3] = {0, 2, 4};
@@ -123,7 +133,7 @@ void ApplySelectiveColor(const SelectiveColorEvent& event, Image& image, const R
     weight[7] = std::max(0.0f, 255 - std::fabs(high - 127.5f) - std::fabs(low - 127.5f));  // neutrals
     float out[3] = {float(p[0]), float(p[1]), float(p[2])};
     for (int range = 0; range < 9; ++range) {
-      if (weight[range] <= 0) continue;
+      if (weight[range] <= 0 || !event.used[range]) continue;
       const double* change = event.ranges[range];
       for (int c = 0; c < 3; ++c) {
         const float ink = 1 - p[c] / 255.0f;  // cyan of red, magenta of green, yellow of blue

@@ -45,6 +45,7 @@ struct BlackWhiteEvent {
 // given more or less cyan, magenta, yellow and black, percent.
 struct SelectiveColorEvent {
   double ranges[9][4] = {};
+  bool used[9] = {};  // which ranges were recorded, the others passed over
   bool absolute = false;
 };
 

@@ -67,10 +67,11 @@ int PreviewActionSet(const zem::actions::ActionSet& set, const std::string& sour
     const std::string picture = PictureName(records.size(), record.name);
     pictures.push_back(picture);
     const bool large = result.width > kActionPictureSide || result.height > kActionPictureSide;
-    written = WriteFile(folder + kSeparator + picture,
-                        hostsim::EncodePng(large ? hostsim::Thumbnail(result, kActionPictureSide, workers) : result), err) &&
-              written;
-    tiles.push_back({record.name, Summary(record), hostsim::Thumbnail(result, hostsim::kTileWidth, workers)});
+    const hostsim::Image reduced = large ? hostsim::Thumbnail(result, kActionPictureSide, workers) : hostsim::Image();
+    const hostsim::Image& shown = large ? reduced : result;
+    written = WriteFile(folder + kSeparator + picture, hostsim::EncodePng(shown), err) && written;
+    // The tile from the picture: a few times larger than the tile, it averages as the image would.
+    tiles.push_back({record.name, Summary(record), hostsim::Thumbnail(shown, hostsim::kTileWidth, workers)});
     if (total > 3) {
       progress << "hostsim: action " << records.size() << " of " << total << ", " << record.name << ": "
                << Summary(record) << "\n";

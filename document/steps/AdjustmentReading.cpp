@@ -152,6 +152,7 @@ SelectiveColorEvent SelectiveColor(const Descriptor& d) {
       if (which == Key(kRanges[i])) index = i;
     }
     if (index < 0) Refuse("a Selective Color correction names the range " + KeyText(which) + ", which is not known");
+    event.used[index] = true;
     event.ranges[index][0] = NumberIn(Find(correction, "Cyn "), -100, 100, 0, "cyan");
     event.ranges[index][1] = NumberIn(Find(correction, "Mgnt"), -100, 100, 0, "magenta");
     event.ranges[index][2] = NumberIn(Find(correction, "Yllw"), -100, 100, 0, "yellow");

@@ -66,6 +66,7 @@ TEST(Adjustments, InvertDesaturateThresholdPosterize) {
 TEST(Adjustments, SelectiveColorRelativeAndAbsolute) {
   SelectiveColorEvent cyanInReds;
   cyanInReds.ranges[0][0] = 100;  // reds: +100% cyan
+  cyanInReds.used[0] = true;
   // Relative: the red channel's cyan 1 - 200/255 = 0.2157 doubled; the reds' weight is 200 levels,
   // so red drops by 0.2157 x 200 = 43.1.
   EXPECT_EQ(After(cyanInReds, 200, 0, 0), (Rgb{157, 0, 0}));
