@@ -141,6 +141,16 @@ Document::Location Document::Locate(int id) {
 Layer& Document::InsertAboveCurrent(Layer layer) {
   const Location at = Locate(current_);
   layer.id = nextId_++;
+  // A group's layers (a copy's, say) get ids of their own too.
+  struct Renumber {
+    static void In(std::vector<Layer>& layers, int& next) {
+      for (Layer& child : layers) {
+        child.id = next++;
+        In(child.children, next);
+      }
+    }
+  };
+  Renumber::In(layer.children, nextId_);
   current_ = layer.id;
   // Above the current layer among its siblings; with no current layer, at the top of the stack.
   std::vector<Layer>& siblings = at.siblings != nullptr ? *at.siblings : layers_;

@@ -49,28 +49,27 @@ Taps MakeTaps(int from, int to) {
 Plane Resample(const Plane& plane, int width, int height) {
   const int ch = plane.channels;
   const Taps across = MakeTaps(plane.width, width), down = MakeTaps(plane.height, height);
-  // Across first, into floats of the new width and the old height; then down.
-  std::vector<float> middle(size_t(width) * plane.height * ch);
-  for (int y = 0; y < plane.height; ++y) {
-    const uint8_t* row = &plane.bytes[size_t(y) * plane.width * ch];
-    float* out = &middle[size_t(y) * width * ch];
+  // A row at a time: down first into one row of floats of the old width, then across, so that
+  // the work space is one row whatever the sizes.
+  const size_t oldRow = size_t(plane.width) * ch;
+  std::vector<float> middle(oldRow);
+  Plane result{width, height, ch, std::vector<uint8_t>(size_t(width) * height * ch)};
+  for (int y = 0; y < height; ++y) {
+    std::fill(middle.begin(), middle.end(), 0.0f);
+    for (int k = 0; k < down.count[y]; ++k) {
+      const float weight = down.weights[down.start[y] + k];
+      const uint8_t* in = &plane.bytes[size_t(down.first[y] + k) * oldRow];
+      for (size_t i = 0; i < oldRow; ++i) middle[i] += weight * in[i];
+    }
+    uint8_t* out = &result.bytes[size_t(y) * width * ch];
     for (int x = 0; x < width; ++x) {
       for (int c = 0; c < ch; ++c) {
         float sum = 0;
-        for (int k = 0; k < across.count[x]; ++k) sum += across.weights[across.start[x] + k] * row[(across.first[x] + k) * ch + c];
-        out[x * ch + c] = sum;
+        for (int k = 0; k < across.count[x]; ++k) {
+          sum += across.weights[across.start[x] + k] * middle[size_t(across.first[x] + k) * ch + c];
+        }
+        out[x * ch + c] = uint8_t(std::clamp(sum, 0.0f, 255.0f) + 0.5f);
       }
-    }
-  }
-  Plane result{width, height, ch, std::vector<uint8_t>(size_t(width) * height * ch)};
-  for (int y = 0; y < height; ++y) {
-    uint8_t* out = &result.bytes[size_t(y) * width * ch];
-    for (int i = 0; i < width * ch; ++i) {
-      float sum = 0;
-      for (int k = 0; k < down.count[y]; ++k) {
-        sum += down.weights[down.start[y] + k] * middle[size_t(down.first[y] + k) * width * ch + i];
-      }
-      out[i] = uint8_t(std::clamp(sum, 0.0f, 255.0f) + 0.5f);
     }
   }
   return result;

@@ -96,16 +96,24 @@ namespace {
 // pixels across and down: a square neighbourhood, in two passes. With `outsideEmpty` the pixels
 // beyond the canvas count as unselected, so that a selection shrinks from the canvas's edges too.
 void MinMax(Mask& mask, int width, int height, int radius, bool shrink, bool outsideEmpty) {
+  // Each line through a sliding window whose best value is the front of a queue of candidates,
+  // so that a line costs the same whatever the radius.
   std::vector<uint8_t> line;
+  std::vector<int> queue;
+  auto better = [shrink](uint8_t a, uint8_t b) { return shrink ? a <= b : a >= b; };
   auto pass = [&](uint8_t* start, int count, std::ptrdiff_t stride) {
     line.assign(size_t(count), 0);
+    queue.assign(size_t(count), 0);
+    size_t head = 0, tail = 0;
+    int next = 0;  // the next pixel to enter the window
     for (int i = 0; i < count; ++i) {
-      const bool reachesOut = i - radius < 0 || i + radius > count - 1;
-      uint8_t best = outsideEmpty && reachesOut ? 0 : start[i * stride];
-      for (int k = std::max(0, i - radius); k <= std::min(count - 1, i + radius); ++k) {
-        best = shrink ? std::min(best, start[k * stride]) : std::max(best, start[k * stride]);
+      for (; next <= std::min(count - 1, i + radius); ++next) {
+        while (tail > head && better(start[next * stride], start[queue[tail - 1] * stride])) --tail;
+        queue[tail++] = next;
       }
-      line[size_t(i)] = best;
+      while (queue[head] < i - radius) ++head;
+      const bool reachesOut = i - radius < 0 || i + radius > count - 1;
+      line[size_t(i)] = outsideEmpty && reachesOut ? 0 : start[queue[head] * stride];
     }
     for (int i = 0; i < count; ++i) start[i * stride] = line[size_t(i)];
   };

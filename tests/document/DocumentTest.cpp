@@ -3,6 +3,7 @@
 
 #include "document/StepBuilder.h"
 #include "document/layers/Document.h"
+#include "document/layers/Planes.h"
 
 namespace zem::document {
 namespace {
@@ -85,6 +86,26 @@ TEST(LayeredDocument, LayersAreRemovedMovedAndNamedInTurn) {
   document.SetCurrent(aId);
   document.Remove(aId);
   EXPECT_EQ(document.currentId(), bId);  // the one beneath becomes current
+}
+
+TEST(Planes, ResamplingWeighsThePixelsUnderATent) {
+  // Halving: the tent two input pixels wide each side of an output pixel's centre (0.5 and 2.5):
+  // (0 x 0.75 + 100 x 0.75 + 200 x 0.25) / 1.75 = 71.4 and (100 x 0.25 + 200 x 0.75 + 255 x 0.75) / 1.75 = 209.3.
+  EXPECT_EQ(Resample(Plane{4, 1, 1, {0, 100, 200, 255}}, 2, 1).bytes, (std::vector<uint8_t>{71, 209}));
+  // Doubling: bilinear between the two pixels, the edges held.
+  EXPECT_EQ(Resample(Plane{2, 1, 1, {0, 255}}, 4, 1).bytes, (std::vector<uint8_t>{0, 64, 191, 255}));
+  // Down as across: a column doubled.
+  EXPECT_EQ(Resample(Plane{1, 2, 1, {0, 255}}, 1, 4).bytes, (std::vector<uint8_t>{0, 64, 191, 255}));
+}
+
+TEST(Planes, CutsTurnsAndFlips) {
+  const Plane plane{2, 2, 1, {1, 2, 3, 4}};  // 1 2 / 3 4
+  const uint8_t fill = 9;
+  EXPECT_EQ(Cut(plane, -1, 0, 3, 1, &fill).bytes, (std::vector<uint8_t>{9, 1, 2}));
+  EXPECT_EQ(Turn(plane, true, false).bytes, (std::vector<uint8_t>{3, 1, 4, 2}));   // clockwise: 3 1 / 4 2
+  EXPECT_EQ(Turn(plane, false, false).bytes, (std::vector<uint8_t>{2, 4, 1, 3}));  // anticlockwise: 2 4 / 1 3
+  EXPECT_EQ(Turn(plane, false, true).bytes, (std::vector<uint8_t>{4, 3, 2, 1}));
+  EXPECT_EQ(Flip(plane, false).bytes, (std::vector<uint8_t>{3, 4, 1, 2}));
 }
 
 }  // namespace

@@ -178,6 +178,19 @@ TEST(Steps, TheMagicWandContractExpandCopyAndPaste) {
   EXPECT_EQ(Play(document, "event contract \"Contract\" 'Cntc' {'By  ': 900.0 '#Pxl'}").rfind("refused", 0), 0u);
 }
 
+TEST(Steps, ExpandAndContractReachTheirWholeRadius) {
+  Document document(Plain(7, 1, 0, 0, 0));
+  ASSERT_EQ(Play(document, "event $\"set\" \"Set\" 'setd' {'null': ref('Chnl' prop 'fsel'), 'T   ': 'Rctn' {'Top ': 0.0 '#Pxl', "
+                           "'Left': 2.0 '#Pxl', 'Btom': 1.0 '#Pxl', 'Rght': 3.0 '#Pxl'}}"),
+            "played");
+  EXPECT_EQ(document.selection().coverage, (Mask{0, 0, 255, 0, 0, 0, 0}));
+  ASSERT_EQ(Play(document, "event expand \"Expand\" 'Expn' {'By  ': 2.0 '#Pxl'}"), "played");
+  EXPECT_EQ(document.selection().coverage, (Mask{255, 255, 255, 255, 255, 0, 0}));
+  ASSERT_EQ(Play(document, "event contract \"Contract\" 'Cntc' {'By  ': 1.0 '#Pxl', selectionModifyEffectAtCanvasBounds: true}"),
+            "played");
+  EXPECT_EQ(document.selection().coverage, (Mask{255, 255, 255, 255, 0, 0, 0}));
+}
+
 TEST(Steps, ASnapshotBringsTheDocumentBack) {
   Document document(Plain(2, 2, 10, 20, 30));
   ASSERT_EQ(Play(document, "event make \"Make\" 'Mk  ' {'null': ref('SnpS' class), 'Nm  ': \"Before\"}"), "no-op");
