@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "actions/TextForm.h"
+#include "document/layers/Planes.h"
 #include "document/steps/AdjustmentReading.h"
 #include "document/steps/Handlers.h"
 
@@ -411,11 +412,45 @@ StepOutcome CopyToLayer(StepContext& step) {
   return StepOutcome::Played;
 }
 
+namespace {
+
+// The move tool: a pixel layer shifted by whole pixels, what leaves the canvas cut off and what
+// comes in transparent; an adjustment or fill layer without a mask shows the same wherever it is.
+StepOutcome Offset(StepContext& step, Layer& layer, const Descriptor& offset) {
+  if (!offset.classId.Is(MakeFourCC("Ofst"))) Refuse("a move to a " + KeyText(offset.classId) + " is not modelled");
+  if (FlagOf(Find(step.descriptor, "Cpy "), false, "copy (Cpy)")) Refuse("moving a copy of the pixels is not modelled");
+  Document& document = step.document;
+  const Value* across = Find(offset, "Hrzn");
+  const Value* down = Find(offset, "Vrtc");
+  const double dx = across ? PixelsOf(*across, document.width(), "the offset across (Hrzn)") : 0;
+  const double dy = down ? PixelsOf(*down, document.height(), "the offset down (Vrtc)") : 0;
+  const int x = int(std::lround(std::clamp(dx, -1e6, 1e6))), y = int(std::lround(std::clamp(dy, -1e6, 1e6)));
+  if (x == 0 && y == 0) return StepOutcome::NoOp;
+  if (document.selection().active) Refuse("moving the selected pixels is not modelled (moving a whole layer is)");
+  if (layer.kind != Layer::Kind::Pixels) {
+    if (!layer.mask) return StepOutcome::NoOp;
+    Refuse("moving a layer's mask is not modelled");
+  }
+  if (layer.background) Refuse("the background cannot be moved");
+  const int w = document.width(), h = document.height();
+  const uint8_t none[3] = {0, 0, 0}, reveal = 255;
+  Plane pixels = Cut(Plane{w, h, 3, layer.pixels->rgb}, -x, -y, w, h, none);
+  auto image = std::make_shared<hostsim::Image>();
+  image->width = w, image->height = h, image->rgb = std::move(pixels.bytes);
+  layer.pixels = std::move(image);
+  const Mask opaque = layer.alpha ? *layer.alpha : Mask(size_t(w) * h, 255);
+  layer.alpha = std::make_shared<const Mask>(Cut(Plane{w, h, 1, opaque}, -x, -y, w, h, none).bytes);
+  if (layer.mask) layer.mask = std::make_shared<const Mask>(Cut(Plane{w, h, 1, *layer.mask}, -x, -y, w, h, &reveal).bytes);
+  return StepOutcome::Played;
+}
+
+}  // namespace
+
 StepOutcome Move(StepContext& step) {
   Layer& layer = TargetLayer(step.document, step.descriptor);
   const Value* to = Find(step.descriptor, "T   ");
   if (to == nullptr) Refuse("the move has no destination (T)");
-  if (to->type != type::kReference) Refuse("moving pixels (by an offset) is not modelled");
+  if (to->type != type::kReference) return Offset(step, layer, ObjectOf(*to, "the move's offset (T)"));
   const auto& items = ReferenceOf(*to, "the destination (T)").items;
   if (items.empty()) Refuse("the destination is empty");
   const ReferenceItem& where = items.front();

@@ -50,6 +50,23 @@ TEST(Steps, LayerViaCopyThenModeAndOpacity) {
             std::string::npos);
 }
 
+TEST(Steps, TheMoveToolShiftsAWholeLayer) {
+  hostsim::Image image(3, 1);
+  image.rgb = {10, 10, 10, 20, 20, 20, 30, 30, 30};
+  Document document(image);
+  ASSERT_EQ(Play(document, "event copyToLayer \"Layer Via Copy\" none"), "played");
+  ASSERT_EQ(Play(document, "event invert \"Invert\" none"), "played");  // the copy: 245, 235, 225
+  ASSERT_EQ(Play(document, "event move \"Move\" 'move' {'null': ref('Lyr ' enum 'Ordn'.'Trgt'), 'T   ': 'Ofst' "
+                           "{'Hrzn': 1.0 '#Pxl', 'Vrtc': 0.0 '#Pxl'}}"),
+            "played");
+  // One to the right: the background shows at the left, the copy's last pixel is off the canvas.
+  EXPECT_EQ(document.Composite().rgb, (std::vector<uint8_t>{10, 10, 10, 245, 245, 245, 235, 235, 235}));
+  ASSERT_EQ(Play(document, "event select \"Select\" 'slct' {'null': ref('Lyr ' prop 'Bckg')}"), "played");
+  EXPECT_EQ(Play(document, "event move \"Move\" 'move' {'null': ref('Lyr ' enum 'Ordn'.'Trgt'), 'T   ': 'Ofst' "
+                           "{'Hrzn': 1.0 '#Pxl', 'Vrtc': 0.0 '#Pxl'}}").rfind("refused", 0),
+            0u);
+}
+
 TEST(Steps, DirectAdjustmentsChangeOnlyTheSelectedPixels) {
   Document document(Plain(2, 1, 0, 100, 200));
   ASSERT_EQ(Play(document, kRectangle), "played");
