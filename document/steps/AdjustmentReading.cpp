@@ -161,6 +161,33 @@ SelectiveColorEvent SelectiveColor(const Descriptor& d) {
   return event;
 }
 
+// A curve drawn freehand is recorded as its mapping ('Mpng', an output for each of the 256
+// inputs): given as 256 points, the spline through them is the mapping itself at every input.
+void MappingsAsPoints(Descriptor& curves) {
+  for (zem::actions::Item& item : curves.items) {
+    if (!item.key.Is(MakeFourCC("Adjs")) || item.value.type != type::kList) continue;
+    for (Value& entryValue : std::get<zem::actions::List>(item.value.data).values) {
+      if (entryValue.type != type::kObject) continue;
+      auto& entry = std::get<Descriptor>(entryValue.data);
+      for (zem::actions::Item& part : entry.items) {
+        if (!part.key.Is(MakeFourCC("Mpng"))) continue;
+        const auto& outputs = ListOf(part.value, "the curve's mapping (Mpng)").values;
+        if (outputs.size() != 256) Refuse("a curve's mapping has " + std::to_string(outputs.size()) + " values, not 256");
+        zem::actions::List points;
+        for (size_t i = 0; i < outputs.size(); ++i) {
+          Descriptor point;
+          point.classId = Id::Code(MakeFourCC("Pnt "));
+          point.items.push_back({Id::Code(MakeFourCC("Hrzn")), Value{type::kDouble, double(i)}});
+          point.items.push_back({Id::Code(MakeFourCC("Vrtc")), Value{type::kDouble, NumberIn(&outputs[i], 0, 255, 0, "a mapped value")}});
+          points.values.push_back(Value{type::kObject, std::move(point)});
+        }
+        part.key = Id::Code(MakeFourCC("Crv "));
+        part.value = Value{type::kList, std::move(points)};
+      }
+    }
+  }
+}
+
 Adjustment Read(const KindName& kind, const Descriptor& d, bool hasDescriptor) {
   switch (kind.kind) {
     case Kind::Modelled: {
@@ -169,6 +196,7 @@ Adjustment Read(const KindName& kind, const Descriptor& d, bool hasDescriptor) {
       event.textId = kind.eventId;
       event.hasDescriptor = true;
       if (hasDescriptor) event.descriptor = d;
+      if (event.textId == "curves") MappingsAsPoints(event.descriptor);
       hostsim::AdjustmentEvent adjustment;
       std::string error;
       if (!hostsim::ConvertEvent(event, adjustment, error)) Refuse(error);

@@ -94,5 +94,18 @@ TEST(Adjustments, AdjustmentLayersAreReadFromTheirRecordedClass) {
             (Rgb{90, 10, 200}));
 }
 
+TEST(Adjustments, AFreehandCurveIsItsMapping) {
+  // Every input mapped to its half, written as the 256 outputs Photoshop records for a drawn curve.
+  std::string mapping;
+  for (int i = 0; i < 256; ++i) mapping += (i ? ", " : "") + std::to_string(i / 2);
+  const zem::actions::Event step = testing::Step(
+      "event curves \"Curves\" 'Crvs' {'Adjs': ['CrvA' {'Chnl': ref('Chnl' enum 'Chnl'.'Cmps'), 'Mpng': [" + mapping + "]}]}");
+  const Adjustment curve = ReadAdjustmentEvent("curves", step.descriptor, true);
+  EXPECT_EQ(After(curve, 200, 101, 7), (Rgb{100, 50, 3}));
+  const zem::actions::Event shortMapping = testing::Step(
+      "event curves \"Curves\" 'Crvs' {'Adjs': ['CrvA' {'Chnl': ref('Chnl' enum 'Chnl'.'Cmps'), 'Mpng': [1, 2, 3]}]}");
+  EXPECT_THROW(ReadAdjustmentEvent("curves", shortMapping.descriptor, true), StepRefusal);
+}
+
 }  // namespace
 }  // namespace zem::document
