@@ -5,6 +5,7 @@
 
 #include "document/blend/BlendModes.h"
 #include "hostsim/Selection.h"
+#include "hostsim/adjust/ColourModels.h"
 #include "hostsim/adjust/ToneCurves.h"
 
 namespace zem::document {
@@ -147,6 +148,27 @@ void ApplySelectiveColor(const SelectiveColorEvent& event, Image& image, const R
   });
 }
 
+void ApplyHueSaturationRanges(const HueSaturationRangesEvent& event, Image& image, const RowWorkers& workers) {
+  ForEachPixel(image, workers, [&](uint8_t* p) {
+    const float rgb[3] = {float(p[0]), float(p[1]), float(p[2])};
+    hostsim::Hsl hsl = hostsim::RgbToHsl(rgb);
+    double hue = event.hue, saturation = event.saturation, lightness = event.lightness;
+    if (hsl.saturation > 0) {  // a grey has no hue, and no range takes it
+      for (const HueRange& range : event.ranges) {
+        const double weight = RangeWeight(range, hsl.hue * 60);
+        hue += weight * range.hue, saturation += weight * range.saturation, lightness += weight * range.lightness;
+      }
+    }
+    saturation = std::clamp(saturation, -100.0, 100.0), lightness = std::clamp(lightness, -100.0, 100.0);
+    hsl.hue = float(std::fmod(std::fmod(hsl.hue + hue / 60, 6.0) + 6.0, 6.0));
+    hsl.saturation = std::clamp(hsl.saturation * float(1 + saturation / 100), 0.0f, 1.0f);
+    float out[3];
+    hostsim::HslToRgb(hsl, out);
+    for (float& v : out) v = float(lightness >= 0 ? v + (255 - v) * lightness / 100 : v * (1 + lightness / 100));
+    for (int c = 0; c < 3; ++c) p[c] = ToByte(out[c]);
+  });
+}
+
 struct Applying {
   Image& image;
   const RowWorkers& workers;
@@ -157,6 +179,7 @@ struct Applying {
   void operator()(const ChannelMixerEvent& event) const { ApplyChannelMixer(event, image, workers); }
   void operator()(const BlackWhiteEvent& event) const { ApplyBlackWhite(event, image, workers); }
   void operator()(const SelectiveColorEvent& event) const { ApplySelectiveColor(event, image, workers); }
+  void operator()(const HueSaturationRangesEvent& event) const { ApplyHueSaturationRanges(event, image, workers); }
   void operator()(const InvertEvent&) const {
     ForEachPixel(image, workers, [](uint8_t* p) { p[0] = 255 - p[0], p[1] = 255 - p[1], p[2] = 255 - p[2]; });
   }
@@ -183,6 +206,7 @@ struct Naming {
   const char* operator()(const ChannelMixerEvent&) const { return "Channel Mixer"; }
   const char* operator()(const BlackWhiteEvent&) const { return "Black & White"; }
   const char* operator()(const SelectiveColorEvent&) const { return "Selective Color"; }
+  const char* operator()(const HueSaturationRangesEvent&) const { return "Hue/Saturation"; }
   const char* operator()(const InvertEvent&) const { return "Invert"; }
   const char* operator()(const DesaturateEvent&) const { return "Desaturate"; }
   const char* operator()(const ThresholdEvent&) const { return "Threshold"; }
@@ -190,6 +214,15 @@ struct Naming {
 };
 
 }  // namespace
+
+double RangeWeight(const HueRange& range, double hue) {
+  auto along = [&](double degrees) { return std::fmod(std::fmod(degrees - range.begin, 360.0) + 360.0, 360.0); };
+  const double t = along(hue), fullFrom = along(range.beginFull), fullTo = along(range.endFull), to = along(range.end);
+  if (t < fullFrom) return fullFrom > 0 ? t / fullFrom : 1;
+  if (t <= fullTo) return 1;
+  if (t < to) return (to - t) / (to - fullTo);
+  return 0;
+}
 
 void ApplyAdjustment(const Adjustment& adjustment, Image& image, const RowWorkers& workers) {
   std::visit(Applying{image, workers}, adjustment);

@@ -49,6 +49,17 @@ struct SelectiveColorEvent {
   bool absolute = false;
 };
 
+// Hue/Saturation with colour ranges: each range's hue, saturation and lightness added to the
+// master's in proportion to how far a pixel's hue lies inside the range.
+struct HueRange {
+  double begin = 0, beginFull = 0, endFull = 0, end = 0;  // degrees: the ramp in, the full range, the ramp out
+  double hue = 0, saturation = 0, lightness = 0;
+};
+struct HueSaturationRangesEvent {
+  double hue = 0, saturation = 0, lightness = 0;  // the master range
+  std::vector<HueRange> ranges;
+};
+
 struct InvertEvent {};
 // Every pixel grey at its HSL lightness, (max + min) / 2.
 struct DesaturateEvent {};
@@ -60,7 +71,12 @@ struct PosterizeEvent {
 };
 
 using Adjustment = std::variant<hostsim::AdjustmentEvent, GradientMapEvent, ChannelMixerEvent, BlackWhiteEvent,
-                                SelectiveColorEvent, InvertEvent, DesaturateEvent, ThresholdEvent, PosterizeEvent>;
+                                SelectiveColorEvent, HueSaturationRangesEvent, InvertEvent, DesaturateEvent,
+                                ThresholdEvent, PosterizeEvent>;
+
+// How much of a hue (degrees) lies inside the range: 1 within its full part, falling linearly to 0
+// across its ramps, 0 outside; ranges may wrap around red.
+double RangeWeight(const HueRange& range, double hue);
 
 // Applies the adjustment to every pixel of `image`.
 void ApplyAdjustment(const Adjustment& adjustment, hostsim::Image& image,

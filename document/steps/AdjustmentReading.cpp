@@ -188,6 +188,42 @@ void MappingsAsPoints(Descriptor& curves) {
   }
 }
 
+// Hue/Saturation with an entry for a colour range ('LclR'): read here, since the master-only
+// conversion refuses them. Null when the event has no such entry.
+bool HasColourRanges(const Descriptor& d) {
+  const Value* entries = Find(d, "Adjs");
+  if (entries == nullptr || entries->type != type::kList) return false;
+  for (const Value& entry : std::get<zem::actions::List>(entries->data).values) {
+    if (entry.type == type::kObject && Find(std::get<Descriptor>(entry.data), "LclR") != nullptr) return true;
+  }
+  return false;
+}
+
+HueSaturationRangesEvent HueSaturationRanges(const Descriptor& d) {
+  if (FlagOf(Find(d, "Clrz"), false, "colorize (Clrz)")) Refuse("colorize with colour ranges is not modelled");
+  HueSaturationRangesEvent event;
+  for (const Value& value : ListOf(*Find(d, "Adjs"), "the ranges (Adjs)").values) {
+    const Descriptor& entry = ObjectOf(value, "a Hue/Saturation range");
+    const double hue = NumberIn(Find(entry, "H   "), -180, 180, 0, "the hue (H)");
+    const double saturation = NumberIn(Find(entry, "Strt"), -100, 100, 0, "the saturation (Strt)");
+    const double lightness = NumberIn(Find(entry, "Lght"), -100, 100, 0, "the lightness (Lght)");
+    if (Find(entry, "LclR") == nullptr) {
+      event.hue = hue, event.saturation = saturation, event.lightness = lightness;
+      continue;
+    }
+    HueRange range;
+    auto edge = [&](const char (&key)[5]) {
+      const Value* found = Find(entry, key);
+      if (found == nullptr) Refuse(std::string("a colour range has no '") + key + "'");
+      return NumberIn(found, -720, 720, 0, "a colour range's edge");
+    };
+    range.begin = edge("BgnR"), range.beginFull = edge("BgnS"), range.endFull = edge("EndS"), range.end = edge("EndR");
+    range.hue = hue, range.saturation = saturation, range.lightness = lightness;
+    event.ranges.push_back(range);
+  }
+  return event;
+}
+
 Adjustment Read(const KindName& kind, const Descriptor& d, bool hasDescriptor) {
   switch (kind.kind) {
     case Kind::Modelled: {
@@ -197,6 +233,7 @@ Adjustment Read(const KindName& kind, const Descriptor& d, bool hasDescriptor) {
       event.hasDescriptor = true;
       if (hasDescriptor) event.descriptor = d;
       if (event.textId == "curves") MappingsAsPoints(event.descriptor);
+      if (event.textId == "hueSaturation" && HasColourRanges(event.descriptor)) return HueSaturationRanges(event.descriptor);
       hostsim::AdjustmentEvent adjustment;
       std::string error;
       if (!hostsim::ConvertEvent(event, adjustment, error)) Refuse(error);

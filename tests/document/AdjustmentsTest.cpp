@@ -94,6 +94,26 @@ TEST(Adjustments, AdjustmentLayersAreReadFromTheirRecordedClass) {
             (Rgb{90, 10, 200}));
 }
 
+TEST(Adjustments, HueSaturationRangesActInProportionToTheHue) {
+  // The reds as Photoshop records them: full from 345 to 15 degrees, ramps of 30 degrees.
+  const HueRange reds{315, 345, 15, 45, 0, -100, 0};
+  EXPECT_DOUBLE_EQ(RangeWeight(reds, 0), 1);
+  EXPECT_DOUBLE_EQ(RangeWeight(reds, 350), 1);
+  EXPECT_DOUBLE_EQ(RangeWeight(reds, 30), 0.5);   // half way down the ramp out
+  EXPECT_DOUBLE_EQ(RangeWeight(reds, 330), 0.5);  // half way up the ramp in
+  EXPECT_DOUBLE_EQ(RangeWeight(reds, 120), 0);
+  HueSaturationRangesEvent desaturateReds;
+  desaturateReds.ranges = {reds};
+  // Red loses all its saturation: grey at its HSL lightness (200 + 0) / 2 = 100; green is outside.
+  EXPECT_EQ(After(desaturateReds, 200, 0, 0), (Rgb{100, 100, 100}));
+  EXPECT_EQ(After(desaturateReds, 0, 200, 0), (Rgb{0, 200, 0}));
+  // Read from a recorded step with a range entry.
+  const zem::actions::Event step = testing::Step(
+      "event hueSaturation \"Hue/Saturation\" 'HStr' {'Clrz': false, 'Adjs': ['Hst2' {'LclR': 1, 'BgnR': 315, "
+      "'BgnS': 345, 'EndS': 15, 'EndR': 45, 'H   ': 0, 'Strt': -100, 'Lght': 0}]}");
+  EXPECT_EQ(After(ReadAdjustmentEvent("hueSaturation", step.descriptor, true), 200, 0, 0), (Rgb{100, 100, 100}));
+}
+
 TEST(Adjustments, AFreehandCurveIsItsMapping) {
   // Every input mapped to its half, written as the 256 outputs Photoshop records for a drawn curve.
   std::string mapping;
