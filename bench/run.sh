@@ -28,7 +28,7 @@ if [ ! -x "$convert" ]; then
   apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends imagemagick
 fi
 
-cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost whole_run >/dev/null
+cmake --preset bench >/dev/null && cmake --build --preset bench --target run_cost adjust_cost whole_run preview_cost >/dev/null
 for build in win32 win64; do
   cmake --preset $build >/dev/null
   cmake --build --preset $build --target ZEM_Variations load_unload module_calls hostsim_program >/dev/null
@@ -106,3 +106,14 @@ printf '%s\n' "${module_rows[@]}"
 
 echo
 build/bench/adjust_cost --convert "$convert"
+
+# Previewing a set of 50 recorded actions on a 12-megapixel photo: natively on one thread, then
+# the whole hostsim.exe process under Wine on the same set and photo (goal: within 30 s).
+echo
+build/bench/preview_cost --actions 50
+input=$(mktemp -d)
+build/bench/preview_cost --actions 50 --save "$input" >/dev/null
+/usr/bin/time -f "hostsim.exe --actions recipes.atn (50 actions, 12 MP) under Wine: %e s (CPU %U s user, %S s system), peak %M kB" \
+  build/win64/wine-run.sh build/win64/bin/hostsim.exe --actions "Z:$input/recipes.atn" --image "Z:$input/photo.png" \
+  --out "Z:$input/out" >/dev/null 2>"$input/time.txt"; tail -1 "$input/time.txt"
+rm -rf "$input"

@@ -15,3 +15,6 @@ add_executable(adjust_cost bench/AdjustCost.cpp)
 target_link_libraries(adjust_cost PRIVATE reference_host photo_image)
 add_executable(whole_run bench/WholeRun.cpp)
 target_link_libraries(whole_run PRIVATE reference_host photo_image)
+# Previewing a set of 50 recorded actions on a 12-megapixel photo.
+add_executable(preview_cost bench/PreviewCost.cpp)
+target_link_libraries(preview_cost PRIVATE reference_host photo_image)

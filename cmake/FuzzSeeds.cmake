@@ -1,13 +1,13 @@
 # Writes the fuzz targets' generated seeds into SEEDS/NAME, run at build time with -P:
 #   -DTESTDATA=../shared/testdata -DSEEDS=folder -DATN=atn -DIMAGE_SEEDS=fuzz_image_seeds
 #   -DOWN_SET=ZEM_Variations.atn
-# action_file and adjustment_events: the action files Photoshop saved and the action files earlier
-# fuzz runs found, when the shared test data is on this machine; action_text: their text forms,
+# action_file, adjustment_events and action_play: the action files Photoshop saved and the action
+# files earlier fuzz runs found, when the shared test data is on this machine; action_text: their text forms,
 # written by atn; adjustment_events also the shipped set, every event of which the reference host
 # plays; image: a file of every image kind the image tests make. Nothing here is copied into the
 # source tree.
 cmake_minimum_required(VERSION 3.25)
-foreach(name action_file action_text adjustment_events image)
+foreach(name action_file action_text adjustment_events action_play image)
   file(REMOVE_RECURSE ${SEEDS}/${name})
   file(MAKE_DIRECTORY ${SEEDS}/${name})
 endforeach()
@@ -22,7 +22,7 @@ foreach(file IN LISTS saved found)
   else()
     set(base found-${base})
   endif()
-  foreach(target action_file adjustment_events)
+  foreach(target action_file adjustment_events action_play)
     file(COPY_FILE ${file} ${SEEDS}/${target}/${base}.atn)
   endforeach()
   execute_process(COMMAND ${ATN} to-text ${file} ${SEEDS}/action_text/${base}.txt

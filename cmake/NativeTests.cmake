@@ -29,14 +29,24 @@ gtest_discover_tests(plugin_tests DISCOVERY_TIMEOUT 60
 
 add_executable(document_tests
   tests/document/AdjustmentEventsTest.cpp
+  tests/document/AdjustmentsTest.cpp
+  tests/document/BlendModesTest.cpp
   tests/document/DocumentModelTest.cpp
+  tests/document/DocumentTest.cpp
+  tests/document/PhotoshopSetsTest.cpp
   tests/document/PixelWorkTest.cpp
   tests/document/PlayableActionsTest.cpp
+  tests/document/StepBuilder.cpp
+  tests/document/StepsTest.cpp
   tests/document/ToneCurvesTest.cpp
   tests/imaging/ImageKindsTest.cpp
   tests/imaging/ImageLoaderTest.cpp
 )
 target_link_libraries(document_tests PRIVATE test_support reference_host GTest::gtest_main)
+# The action sets Photoshop saved, read from ../shared/testdata (their tests skip when it is absent),
+# and the fuzz seeds that must play.
+target_compile_definitions(document_tests PRIVATE ZEM_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+  ZEM_FUZZ_SEEDS="${CMAKE_SOURCE_DIR}/tests/fuzz/corpus")
 gtest_discover_tests(document_tests DISCOVERY_TIMEOUT 60
   PROPERTIES SKIP_REGULAR_EXPRESSION "${ZEM_GTEST_SKIPPED}")
 

@@ -12,6 +12,7 @@
 #include <new>
 #include <utility>
 
+#include "actions/BinaryFormat.h"
 #include "document/Canvas.h"
 #include "document/PlayableActions.h"
 #include "document/Stopwatch.h"
@@ -27,6 +28,7 @@
 #include "platform/ModuleArchitecture.h"
 #include "platform/WindowsHandles.h"
 #include "refhost/ContactSheet.h"
+#include "refhost/PreviewRun.h"
 #include "refhost/ReplaceTogether.h"
 #include "refhost/ThreadedRows.h"
 
@@ -36,6 +38,7 @@ namespace {
 constexpr const char kUsage[] =
     "usage: hostsim [--image FILE] [--mode N] [--dialog] [--actions FILE | --no-action-set] [--out DIR]\n"
     "               [--plugin FILE] [--no-suspend-history] [--timings]\n"
+    "       hostsim --actions SET.atn [--image FILE] [--action NAME] [--skip-unknown] [--out DIR]\n"
     "       hostsim --about [--plugin FILE]\n"
     "Runs the ZEM_Variations plug-in on an image (a built-in one by default) and writes a contact\n"
     "sheet of the variations and the event log into DIR (ZEM_Variations-output by default).\n"
@@ -48,7 +51,12 @@ constexpr const char kUsage[] =
     "                 as an older host does: every event of the run is then a history state\n"
     "  --plugin FILE  the plug-in (ZEM_Variations.8li beside this program by default)\n"
     "  --about        shows the plug-in's About box and nothing else\n"
-    "  --timings      ends with the time each part of the run took and the peak memory\n";
+    "  --timings      ends with the time each part of the run took and the peak memory\n"
+    "A set other than ZEM_Variations is previewed without the plug-in: each action on its own copy of\n"
+    "the image, a PNG of each, contact-sheet.png and report.json in DIR. Exit status 0: every step\n"
+    "played; 3: played with steps skipped; 4: an action stopped at a step that is not modelled.\n"
+    "  --action NAME  previews that action of the set only\n"
+    "  --skip-unknown skips the steps that are not modelled instead of stopping the action there\n";
 
 struct Options {
   std::string image;
@@ -63,6 +71,8 @@ struct Options {
   bool about = false;
   bool help = false;
   bool timings = false;
+  std::string action;
+  bool skipUnknown = false;
 };
 
 bool ParseInteger(const std::string& text, int32_t& value) {
@@ -111,6 +121,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.noActionSet = true;
     } else if (option == "--no-suspend-history") {
       options.noSuspendHistory = true;
+    } else if (option == "--action") {
+      if (!value(options.action)) return false;
+    } else if (option == "--skip-unknown") {
+      options.skipUnknown = true;
     } else if (option == "--timings") {
       options.timings = true;
     } else if (option == "--about") {
@@ -533,6 +547,41 @@ bool WriteFiles(const Options& options, const DoItRun& run, std::ostream& out, s
   return true;
 }
 
+// A set other than the plug-in's, previewed on the layered document without the plug-in; `set` is
+// the file already read. Returns the exit status.
+int PreviewOtherSet(const Options& options, const zem::actions::ActionSet& set, std::ostream& out, std::ostream& err) {
+  std::string error;
+  Image image;
+  if (options.image.empty()) {
+    image = BuiltInImage();
+  } else if (!LoadImageFile(options.image, image, error)) {
+    err << "hostsim: " << error << "\n";
+    return 1;
+  }
+  if (!MakeFolder(options.out)) {
+    err << "hostsim: cannot create the folder " << options.out << " (" << SystemErrorText(GetLastError()) << ")\n";
+    return 1;
+  }
+  out << "previewing " << options.actions << " (action set " << zem::actions::ToUtf8(set.name.units) << ", "
+      << set.actions.size() << " actions) on a " << image.width << " x " << image.height << " image\n";
+  zem::document::PlayOptions play;
+  play.only = options.action;
+  play.skipUnknown = options.skipUnknown;
+  const ThreadedRows workers;
+  return zem::document::PreviewActionSet(set, options.actions, image, options.out, play, workers, out, err, err);
+}
+
+// Whether the action file named by --actions holds a set other than the plug-in's, which the
+// preview plays without the plug-in; `set` is then the file read. A file that cannot be read is
+// left to the plug-in's run, which refuses it with the reader's message.
+bool IsOtherSet(const Options& options, zem::actions::ActionSet& set) {
+  std::vector<uint8_t> bytes;
+  if (ReadWholeFile(options.actions, kMaxActionFileBytes, bytes) != FileRead::kRead) return false;
+  zem::actions::ReadError error;
+  if (!zem::actions::ReadActionFile(bytes.data(), bytes.size(), set, error)) return false;
+  return zem::actions::ToUtf8(set.name.units) != ActionSet().name;
+}
+
 }  // namespace
 
 std::string ResultMeaning(int32_t code) {
@@ -555,6 +604,16 @@ int RunReferenceHost(const std::vector<std::string>& arguments, std::ostream& ou
   Options options;
   const int exitCode = ReadArguments(arguments, options, out, err);
   if (exitCode >= 0) return exitCode;
+
+  if (!options.actions.empty() && !options.about) {
+    zem::actions::ActionSet set;
+    if (IsOtherSet(options, set)) return PreviewOtherSet(options, set, out, err);
+  }
+  if (!options.action.empty() || options.skipUnknown) {
+    err << "hostsim: --action and --skip-unknown preview a set other than ZEM_Variations, given with --actions\n"
+        << kUsage;
+    return 2;
+  }
 
   Plugin plugin;
   if (!LoadPlugin(options, plugin, err)) return 1;

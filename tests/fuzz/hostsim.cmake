@@ -6,3 +6,5 @@ endforeach()
 
 add_fuzz_target(image SOURCES tests/fuzz/ImageFuzz.cpp LIBRARIES imaging RUNS 30000)
 add_fuzz_target(do_it SOURCES tests/fuzz/DoItFuzz.cpp tests/support/FakeDialogs.cpp LIBRARIES zem_core document)
+# Action files played on the layered document, every unknown step skipped.
+add_fuzz_target(action_play SOURCES tests/fuzz/ActionPlayFuzz.cpp LIBRARIES document zem_actions)

@@ -20,7 +20,7 @@ declare -A allowed=(
   [hostsim]="host actions platform"
   [imaging]="platform"
   [document]="host actions hostsim imaging"
-  [refhost]="host hostsim imaging document platform"
+  [refhost]="host actions hostsim imaging document platform"
 )
 
 broken=0

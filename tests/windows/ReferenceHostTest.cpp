@@ -226,8 +226,6 @@ TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
                                                         "event gaussianBlur \"Gaussian Blur\" 'GsnB' {'ShdL'"))},
        1, "blur.atn, byte 76: action \"red_plus\", event 1 \"Gaussian Blur\" cannot be previewed: it is not an "
           "adjustment the reference host models"},
-      {{"--actions", EditedActionSet("other.atn", Replace("set \"ZEM_Variations\"", "set \"Mine\""))}, 1,
-       "other.atn holds the action set \"Mine\"; the plug-in plays the set \"ZEM_Variations\""},
       {{"--actions", EditedActionSet("short.atn", Cut("action \"green_minus\"", "action \"blue_plus\""))}, 1,
        "the plug-in failed with -1728 (no such object: an action of the run is missing from the action set) "
        "after 3 actions: the action \"green_minus\" of the set \"ZEM_Variations\" is not in " + work +
@@ -238,6 +236,26 @@ TEST_F(ReferenceHostTest, BadInputIsRefusedWithAClearMessageAndNothingWritten) {
     EXPECT_NE(problems.str().find(c.message), std::string::npos) << problems.str();
     EXPECT_FALSE(Exists(out)) << c.arguments[0];
   }
+}
+
+// A set of another name is previewed without the plug-in: a PNG per action, the sheet and the
+// report, and the exit status says whether every step played, some were skipped or one stopped.
+TEST_F(ReferenceHostTest, AnotherSetIsPreviewedOnTheLayeredDocument) {
+  const std::string mine = EditedActionSet("mine.atn", Replace("set \"ZEM_Variations\"", "set \"Mine\""));
+  EXPECT_EQ(Run({"--actions", mine, "--action", "red_plus"}), 0) << problems.str();
+  EXPECT_TRUE(Exists(out + "\\contact-sheet.png"));
+  EXPECT_TRUE(Exists(out + "\\01-red_plus.png"));
+  EXPECT_NE(ReadAll(out + "\\report.json").find("\"name\": \"red_plus\", \"status\": \"played\""), std::string::npos);
+  const std::string blur = EditedActionSet(
+      "blurred.atn", [](std::string& text) {
+        Replace("set \"ZEM_Variations\"", "set \"Mine\"")(text);
+        Replace("event colorBalance \"Color Balance\" 'ClrB' {'ShdL'", "event sparkle \"Sparkle\" 'Sprk' {'ShdL'")(text);
+      });
+  EXPECT_EQ(Run({"--actions", blur, "--action", "red_plus"}), 4);
+  EXPECT_NE(printed.str().find("red_plus, step 1 (sparkle, byte "), std::string::npos) << printed.str();
+  EXPECT_EQ(Run({"--actions", blur, "--action", "red_plus", "--skip-unknown"}), 3);
+  EXPECT_EQ(Run({"--action", "red_plus"}), 2);  // only with another set
+  for (const char* name : {"\\contact-sheet.png", "\\01-red_plus.png", "\\report.json"}) std::remove((out + name).c_str());
 }
 
 // An output folder that cannot take the files is refused before anything runs.
