@@ -41,9 +41,9 @@ count_part() {
 count_junit() {
   local part=$1 file=$2 suite tests failures skips
   suite=$(grep -m 1 -A 6 '<testsuite' "$file" 2>/dev/null | tr '\n' ' ')
-  tests=$(sed -nE 's/.* tests="([0-9]+)".*/\1/p' <<<"$suite")
-  failures=$(sed -nE 's/.* failures="([0-9]+)".*/\1/p' <<<"$suite")
-  skips=$(sed -nE 's/.* skipped="([0-9]+)".*/\1/p' <<<"$suite")
+  tests=$(sed -nE 's/.*[[:space:]]tests="([0-9]+)".*/\1/p' <<<"$suite")
+  failures=$(sed -nE 's/.*[[:space:]]failures="([0-9]+)".*/\1/p' <<<"$suite")
+  skips=$(sed -nE 's/.*[[:space:]]skipped="([0-9]+)".*/\1/p' <<<"$suite")
   if [ -z "$tests" ] || [ "$tests" -eq 0 ]; then
     count_part "$part" 0 1 0 "no tests ran: see its log above"
     return
