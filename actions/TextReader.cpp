@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "BinaryFormat.h"
+#include "DecimalDouble.h"
 #include "TextForm.h"
 #include "TextSyntax.h"
 
@@ -380,10 +381,8 @@ class LineReader {
       value.data = int32_t(Integer(INT32_MIN, INT32_MAX, "a long value"));
       return value;
     }
-    const char* first = number.data() + (number[0] == '+' ? 1 : 0);
     double parsed = 0;
-    const auto result = std::from_chars(first, number.data() + number.size(), parsed);
-    if (result.ec != std::errc()) {
+    if (ReadDecimalDouble(number, parsed) != DecimalResult::kOk) {
       pos_ = start;
       Fail("the number " + number + " is out of range for a double");
     }
