@@ -31,6 +31,10 @@ target_include_directories(hostsim PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SO
 if(WIN32)
   target_sources(hostsim PRIVATE hostsim/ImageDecoderWic.cpp hostsim/WindowsText.cpp)
   target_link_libraries(hostsim PUBLIC windowscodecs ole32)
+  # Zig's runtime has no library that defines the imaging GUIDs.
+  if(ZEM_ZIG_LIB)
+    target_sources(hostsim PRIVATE hostsim/WicGuids.cpp)
+  endif()
 else()
   find_package(PNG REQUIRED)
   find_package(JPEG REQUIRED)
@@ -38,3 +42,9 @@ else()
   target_link_libraries(hostsim PRIVATE PNG::PNG JPEG::JPEG)
 endif()
 target_link_libraries(hostsim PUBLIC zem_actions)
+# The host's pixels come out the same on every architecture: no multiply and add fused into one
+# rounding where the target has such an instruction (compilers for ARM64 fuse them by default;
+# x64's baseline has none).
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_compile_options(hostsim PRIVATE -ffp-contract=off)
+endif()

@@ -25,13 +25,19 @@ find_program(WINE_LOADER ${wine_loader_name} PATHS /usr/lib/wine /usr/lib64/wine
 if(NOT WINE_LOADER)
   set(WINE_LOADER /usr/lib/wine/${wine_loader_name})
 endif()
+# What the prefix and fixture scripts run under: nothing for x86 and x64; for ARM64, a PATH on which
+# `wineserver` is the arm64 root's (cmake/Arm64Emulation.cmake, which also names the loader).
+set(WINE_TOOLS_ENV "")
+if(ZEM_ARCH STREQUAL "ARM64")
+  include(cmake/Arm64Emulation.cmake)
+endif()
 set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
 set(WINE_DISPLAY "")
 configure_file(cmake/wine/run.sh.in ${WINE_RUN} @ONLY FILE_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/wineprefix.ready
-  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/prepare-prefix.sh ${WINE_PREFIX} ${CMAKE_BINARY_DIR}/wineprefix.ready
+  COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/prepare-prefix.sh ${WINE_PREFIX} ${CMAKE_BINARY_DIR}/wineprefix.ready
           ${WINE_RUN}
   COMMENT "Creating the ${WINE_ARCH} Wine prefix for the Windows tests"
   VERBATIM)
@@ -41,8 +47,8 @@ add_custom_target(wine_prefix DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready)
 add_custom_target(wine_test_prefixes)
 add_dependencies(wine_test_prefixes wine_prefix)
 
-add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX} ${WINE_RUN})
-add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX} ${WINE_RUN})
+add_test(NAME wine.start COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${WINE_PREFIX} ${WINE_RUN})
+add_test(NAME wine.stop COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${WINE_PREFIX} ${WINE_RUN})
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 

@@ -12,7 +12,7 @@ function(derived_prefix name prefix_target_var runner_var display_line)
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   add_custom_command(
     OUTPUT ${WINE_PREFIX}.ready
-    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/derive-prefix.sh ${CMAKE_BINARY_DIR}/wineprefix ${WINE_PREFIX}
+    COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/derive-prefix.sh ${CMAKE_BINARY_DIR}/wineprefix ${WINE_PREFIX}
             ${WINE_PREFIX}.ready ${runner} ${ARGN}
     DEPENDS ${CMAKE_BINARY_DIR}/wineprefix.ready
     COMMENT "Creating the ${name} Wine prefix"
@@ -25,8 +25,8 @@ endfunction()
 
 # 200 %: the screen at 192 DPI, on the test display.
 derived_prefix(highdpi dpi_prefix_target dpi_runner "" 192)
-add_test(NAME wine.highdpi.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${highdpi_prefix} ${dpi_runner})
-add_test(NAME wine.highdpi.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${highdpi_prefix} ${dpi_runner})
+add_test(NAME wine.highdpi.start COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${highdpi_prefix} ${dpi_runner})
+add_test(NAME wine.highdpi.stop COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${highdpi_prefix} ${dpi_runner})
 set_tests_properties(wine.highdpi.start PROPERTIES FIXTURES_SETUP wine_highdpi)
 set_tests_properties(wine.highdpi.stop PROPERTIES FIXTURES_CLEANUP wine_highdpi)
 add_wine_test(high_dpi_tests ${dpi_runner} ${dpi_prefix_target} wine_highdpi tests/windows/HighDpiTest.cpp)
@@ -37,9 +37,9 @@ set(monitors_display ${CMAKE_BINARY_DIR}/two-monitors.display)
 derived_prefix(monitors monitors_prefix_target monitors_runner
   "[ -s \"${monitors_display}\" ] && export DISPLAY=\"$(cat \"${monitors_display}\")\"")
 add_test(NAME wine.monitors.start
-  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/two-monitors.sh start ${monitors_prefix} ${monitors_runner} ${monitors_display})
+  COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/two-monitors.sh start ${monitors_prefix} ${monitors_runner} ${monitors_display})
 add_test(NAME wine.monitors.stop
-  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/two-monitors.sh stop ${monitors_prefix} ${monitors_runner} ${monitors_display})
+  COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/two-monitors.sh stop ${monitors_prefix} ${monitors_runner} ${monitors_display})
 set_tests_properties(wine.monitors.start PROPERTIES FIXTURES_SETUP wine_monitors)
 set_tests_properties(wine.monitors.stop PROPERTIES FIXTURES_CLEANUP wine_monitors)
 add_wine_test(two_monitor_tests ${monitors_runner} ${monitors_prefix_target} wine_monitors

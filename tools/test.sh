@@ -6,8 +6,11 @@
 # it, made from those builds. Ends with one line "N passed, N failed, N skipped", counting them all.
 #
 # The ARM64 module is built with Zig (nothing else here has an ARM64 Windows runtime) and checked
-# without running it, as nothing here runs ARM64 code; the x64 module built with the same compiler
-# and runtime runs the whole set of x64 Windows tests instead, which shows that runtime at work.
+# by reading it; the x64 module built with the same compiler and runtime runs the whole set of x64
+# Windows tests. The Windows tests built for ARM64 run against the ARM64 module itself in an arm64
+# Debian root with Wine, under qemu-user emulation, beside the other parts (tests/windows/run-arm64.sh;
+# the root is made once, tools/arm64-root.sh). Where emulation cannot be set up
+# (tools/arm64-emulation.sh says why) they are built and counted as skipped.
 #
 # On a machine that runs no 32-bit programs (tools/runs-32bit-programs.sh says why) the x86 module
 # and every x86 program are still built, and the module is checked without running it; its Windows
@@ -166,6 +169,47 @@ run_package() {
   count_part package "$good" "$bad" "$skips" "x86 reference host checks: $x86_skip_reason"
 }
 
+# The ARM64 Windows tests, built and run in the background into their log: the build, then the run
+# in the arm64 root under emulation, unless it cannot be set up here.
+start_arm64_windows() {
+  arm64_reason=$(tools/arm64-emulation.sh check)
+  {
+    if ! cmake --preset arm64-tests >/dev/null || ! cmake --build --preset arm64-tests; then
+      echo "ARM64 Windows: the build failed"
+      exit 1
+    fi
+    [ -n "$arm64_reason" ] || tests/windows/run-arm64.sh build/arm64-tests
+  } >"$logs/arm64-windows" 2>&1 &
+  arm64_windows=$!
+}
+
+finish_arm64_windows() {
+  wait "$arm64_windows"
+  echo "== ARM64 Windows tests"
+  cat "$logs/arm64-windows"
+  if grep -q '^ARM64 Windows: the build failed$' "$logs/arm64-windows"; then
+    count_part "ARM64 Windows" 0 1 0
+    summary[-1]="${summary[-1]} (the build failed)"
+  elif [ -n "$arm64_reason" ]; then
+    local programs
+    programs=$(cd build/arm64-tests/bin && ls -- *_tests.exe | sed 's/\.exe$//')
+    echo "== ARM64 Windows: not run ($arm64_reason):" $programs
+    count_part "ARM64 Windows" 0 0 "$(wc -l <<<"$programs")" "ARM64 test programs not run: $arm64_reason"
+  else
+    local line total bad skips
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/arm64-windows" | tail -n 1)
+    skips=$(grep -c '^skipped under emulation: ' "$logs/arm64-windows")
+    if [ -z "$line" ]; then
+      count_part "ARM64 Windows" 0 1 "$skips" "under emulation, named above"
+      summary[-1]="${summary[-1]} (ctest ran no test)"
+      return
+    fi
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    count_part "ARM64 Windows" $((total - bad)) "$bad" "$skips" "under emulation, named above"
+  fi
+}
+
 x86_skip_reason=$(tools/runs-32bit-programs.sh)
 [ -n "$x86_skip_reason" ] && echo "== x86 Windows programs will be built but not run: $x86_skip_reason"
 
@@ -178,10 +222,12 @@ build_preset win32
 win32_built=$?
 build_preset arm64 && build_preset x64-zig
 arm64_built=$?
+start_arm64_windows
 finish_windows_tests win64
 [ "$win32_built" -eq 0 ] && check_win32
 [ "$arm64_built" -eq 0 ] && check_arm64
 finish_windows_tests win32
+finish_arm64_windows
 if [ -f build/win64/bin/ZEM_Variations.8li ] && [ -f build/win32/bin/ZEM_Variations.8li ] &&
   [ -f build/arm64/bin/ZEM_Variations.8li ]; then
   run_package
