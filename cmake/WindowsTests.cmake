@@ -9,12 +9,13 @@ target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/windows/G
 include(GoogleTest)
 
 # The prefix and the loader of this build's architecture, each loader named by its path: Wine's
-# 32-bit loader in a win32 prefix for x86 programs, its 64-bit loader in a win64 prefix for x64 ones.
+# 32-bit loader in a win32 prefix for x86 programs, its 64-bit loader in a win64 prefix for x64 and
+# ARM64 ones.
 # Debian's `wine` script is never used: it picks the 32-bit loader whenever that is installed. A
 # missing loader does not stop the build (the programs are still built and checked); running them
 # then fails naming it.
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-if(ZEM_ARCH STREQUAL "x64")
+if(ZEM_ARCH STREQUAL "x64" OR ZEM_ARCH STREQUAL "ARM64")
   set(WINE_ARCH win64)
   set(wine_loader_name wine64)
 else()

@@ -13,7 +13,10 @@ shift
 [ -f "$build/CTestTestfile.cmake" ] || { echo "run-arm64: $build holds no test list" >&2; exit 1; }
 
 # Left out under emulation, each with why (a ctest name pattern, then the reason).
-not_under_emulation=()
+not_under_emulation=(
+  'TwoMonitorTest\.WithoutAnOwnerTheMonitorNearestTheCursorIsTheArea$'
+  "Debian's arm64 Wine does not move the cursor: after SetCursorPos(1200, 950) GetCursorPos reads the first screen's centre, where the same five-line program built for x64 under the x64 Wine reads 1200, 950"
+)
 
 if ! reason=$("$source_dir/tools/arm64-emulation.sh" check); then
   echo "ARM64 Windows tests not run: $reason"
