@@ -17,6 +17,10 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
+# An X authority file (xvfb-run's, for one) is read from inside the root too.
+if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
+  binds+=("$(dirname "$(realpath "$XAUTHORITY")")")
+fi
 [ $# -gt 0 ] || { echo "usage: $0 [--root DIR] [--bind DIR]... COMMAND..." >&2; exit 2; }
 [ -n "$root" ] || root=$("$tools/arm64-root.sh" --print)
 [ -x "$root/usr/lib/wine/wine64" ] || {
