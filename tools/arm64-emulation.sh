@@ -59,47 +59,38 @@ why_not() {
   fi
 }
 
-# Holds the state's lock while running the given function.
-locked() {
+# Every run holds a shared lock on $state/users while it lasts (its command does not inherit it, so
+# that a daemon the command leaves behind holds nothing); the last run out is the one that can take
+# it exclusively. Joining and leaving happen under the exclusive $state/lock, one at a time.
+join() {
   mkdir -p "$state"
   exec {lock}>"$state/lock"
   flock "$lock"
-  "$@"
-  local result=$?
-  exec {lock}>&-
-  return $result
-}
-
-# Joins the runs that use the entry, registering it if no entry is there. The F flag opens the
-# emulator now, so that it also serves programs inside a chroot that does not contain it.
-join() {
-  local pid users=()
-  for pid in $(cat "$state/users" 2>/dev/null); do kill -0 "$pid" 2>/dev/null && users+=("$pid"); done
   if ! arm64_entry_present; then
     printf ':%s:M::%s:%s:%s:F' "$name" "$magic" "$mask" "$qemu" >"$binfmt/register" || {
       echo "the binfmt_misc entry for arm64 programs could not be registered" >&2
+      exec {lock}>&-
       return 1
     }
+    # The F flag opens the emulator now, so that it also serves programs inside a chroot that
+    # does not contain it.
     touch "$state/ours"
   fi
-  printf '%s\n' "${users[@]}" $$ >"$state/users"
+  exec {users}>"$state/users"
+  flock -s "$users"
+  exec {lock}>&-
 }
 
-# Leaves the runs that use the entry; the last one out removes the entry if a run registered it.
 leave() {
-  local pid users=()
-  for pid in $(cat "$state/users" 2>/dev/null); do
-    [ "$pid" != $$ ] && kill -0 "$pid" 2>/dev/null && users+=("$pid")
-  done
-  if [ ${#users[@]} -gt 0 ]; then
-    printf '%s\n' "${users[@]}" >"$state/users"
-    return 0
-  fi
-  rm -f "$state/users"
-  if [ -e "$state/ours" ]; then
+  exec {lock}>"$state/lock"
+  flock "$lock"
+  exec {users}>&-
+  exec {users}>"$state/users"
+  if flock -x -n "$users" && [ -e "$state/ours" ]; then
     [ -e "$binfmt/$name" ] && echo -1 >"$binfmt/$name"
     rm -f "$state/ours"
   fi
+  exec {users}>&- {lock}>&-
   return 0
 }
 
@@ -117,10 +108,10 @@ run)
     echo "arm64-emulation: $reason" >&2
     exit 1
   fi
-  locked join || exit 1
-  trap 'locked leave' EXIT
+  join || exit 1
+  trap leave EXIT
   trap 'exit 130' INT TERM
-  "$@"
+  "$@" {users}>&-
   exit $?
   ;;
 *)
