@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "actions/BinaryFormat.h"
+#include "actions/DecimalDouble.h"
 #include "actions/TextForm.h"
 #include "actions/TextSyntax.h"
 
@@ -378,10 +379,8 @@ class LineReader {
       value.data = int32_t(Integer(INT32_MIN, INT32_MAX, "a long value"));
       return value;
     }
-    const char* first = number.data() + (number[0] == '+' ? 1 : 0);
     double parsed = 0;
-    const auto result = std::from_chars(first, number.data() + number.size(), parsed);
-    if (result.ec != std::errc()) {
+    if (ReadDecimalDouble(number, parsed) != DecimalResult::kOk) {
       pos_ = start;
       Fail("the number " + number + " is out of range for a double");
     }

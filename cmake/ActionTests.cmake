@@ -5,6 +5,7 @@ add_executable(action_tests
   tests/actions/ActionFileTest.cpp
   tests/actions/ActionSetSourceTest.cpp
   tests/actions/ActionTextTest.cpp
+  tests/actions/DecimalDoubleTest.cpp
   tests/actions/TestFiles.cpp
 )
 target_link_libraries(action_tests PRIVATE zem_actions GTest::gtest_main)

@@ -3,9 +3,15 @@
 # actctx_bare.dll, which has none of them (and whose copies serve as modules at chosen paths).
 enable_language(RC)
 
+# The export list names the functions as the compiler does: stdcall-decorated on x86 only.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(standin_exports tests/windows/actctx_standin/ActCtxStandIn64.def)
+else()
+  set(standin_exports tests/windows/actctx_standin/ActCtxStandIn.def)
+endif()
 add_library(actctx_standin SHARED
   tests/windows/actctx_standin/ActCtxStandIn.cpp
-  tests/windows/actctx_standin/ActCtxStandIn.def)
+  ${standin_exports})
 add_library(actctx_bare SHARED
   tests/windows/actctx_standin/Bare.cpp
   tests/windows/actctx_standin/Bare.def)

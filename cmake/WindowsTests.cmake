@@ -9,12 +9,13 @@ target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/windows/G
 include(GoogleTest)
 
 # The prefix and the loader of this build's architecture, each loader named by its path: Wine's
-# 32-bit loader in a win32 prefix for x86 programs, its 64-bit loader in a win64 prefix for x64 ones.
+# 32-bit loader in a win32 prefix for x86 programs, its 64-bit loader in a win64 prefix for x64 and
+# ARM64 ones.
 # Debian's `wine` script is never used: it picks the 32-bit loader whenever that is installed. A
 # missing loader does not stop the build (the programs are still built and checked); running them
 # then fails naming it.
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-if(ZEM_ARCH STREQUAL "x64")
+if(ZEM_ARCH STREQUAL "x64" OR ZEM_ARCH STREQUAL "ARM64")
   set(WINE_ARCH win64)
   set(wine_loader_name wine64)
 else()
@@ -24,6 +25,14 @@ endif()
 find_program(WINE_LOADER ${wine_loader_name} PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 if(NOT WINE_LOADER)
   set(WINE_LOADER /usr/lib/wine/${wine_loader_name})
+endif()
+# What the runners and the fixture scripts run Wine's tools under: nothing for x86 and x64; for
+# ARM64, a PATH on which `wineserver` is the arm64 root's (cmake/Arm64Emulation.cmake, which also
+# names the loader).
+set(WINE_TOOLS_ENV "")
+set(WINE_TOOLS_PATH "")
+if(ZEM_ARCH STREQUAL "ARM64")
+  include(cmake/Arm64Emulation.cmake)
 endif()
 # The x64 build whose test programs list the x86 ones' cases on a machine that runs no 32-bit
 # programs (they are built from the same sources); there each x86 case is skipped with the reason.
@@ -54,8 +63,8 @@ function(wine_fixtures name display_state prefix runner)
   add_test(NAME display.${name}.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/display.sh stop ${display_state})
   set_tests_properties(display.${name}.start PROPERTIES FIXTURES_SETUP display_${name})
   set_tests_properties(display.${name}.stop PROPERTIES FIXTURES_CLEANUP display_${name})
-  add_test(NAME wine.${name}.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${prefix} ${runner})
-  add_test(NAME wine.${name}.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${prefix} ${runner})
+  add_test(NAME wine.${name}.start COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh start ${prefix} ${runner})
+  add_test(NAME wine.${name}.stop COMMAND ${WINE_TOOLS_ENV} ${CMAKE_SOURCE_DIR}/cmake/wine/server.sh stop ${prefix} ${runner})
   set_tests_properties(wine.${name}.start PROPERTIES FIXTURES_SETUP wine_${name}
     FIXTURES_REQUIRED display_${name} SKIP_RETURN_CODE 77 TIMEOUT 300)
   # The display outlives the server: its fixture ends only after the server's has.

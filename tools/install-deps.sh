@@ -40,6 +40,12 @@ need_package libxinerama1:i386
 need_file /usr/include/stb/stb_image_write.h libstb-dev
 need_file /usr/include/png.h libpng-dev
 need_file /usr/include/jpeglib.h libjpeg-dev
+# The ARM64 Windows tests run in an arm64 Debian root with Debian's arm64 Wine (tools/arm64-root.sh),
+# under qemu-user emulation (tools/arm64-emulation.sh); mmdebstrap makes that root and needs
+# arch-test to see that arm64 programs run.
+need_command mmdebstrap mmdebstrap
+need_command arch-test arch-test
+need_file /usr/bin/qemu-aarch64-static qemu-user-static
 
 install_missing() {
   [ ${#missing[@]} -eq 0 ] && return 0

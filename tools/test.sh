@@ -8,8 +8,11 @@
 # each x86 Windows case; where ../shared/testdata is absent, the checks of the files it holds) is
 # counted as skipped, never as passed.
 #
-# The ARM64 module is built with Zig and read, as nothing here runs ARM64 code; the x64 module built
-# with the same compiler and runtime runs the whole set of x64 Windows tests instead.
+# The ARM64 module is built with Zig and read; the Windows tests built for ARM64 then run against it
+# in an arm64 Debian root with Wine under qemu-user emulation (made once, tools/arm64-root.sh), with
+# the qemu-aarch64 binfmt entry registered for that run only (tools/arm64-emulation.sh). Where
+# emulation cannot be set up, each of their cases is skipped with the reason, and the x64 module
+# built with the same compiler and runtime runs the x64 Windows tests instead.
 #
 # On a machine that runs no 32-bit programs (tools/runs-32bit-programs.sh says why) the x86 module
 # and every x86 program are still built and the module is read; its Windows cases and the package's
@@ -103,19 +106,38 @@ start_workflow win64
 build_preset win32
 build_preset x64-zig
 build_preset arm64
+build_preset arm64-tests
 finish_workflow win64 win64
 start_workflow win32
 run_workflow arm64 "ARM64 module read"
 
-echo "== x64 module built with Zig: the win64 Windows tests against it"
-zig_junit=$PWD/build/x64-zig/junit-windows.xml
-rm -f "$zig_junit"
-if [ -f build/x64-zig/bin/ZEM_Variations.8li ]; then
-  tests/windows/run-against-module.sh build/win64 build/x64-zig/bin/ZEM_Variations.8li build/x64-zig/tests \
-    --output-junit "$zig_junit" >"$logs/x64-zig" 2>&1
-  cat "$logs/x64-zig"
+# The ARM64 Windows tests, under emulation where it can be set up; its cases skipped otherwise.
+arm64_junit=build/arm64-tests/junit.xml
+rm -f "$arm64_junit"
+if arm64_reason=$(tools/arm64-emulation.sh check) && tools/arm64-root.sh >"$logs/arm64-root" 2>&1; then
+  tools/arm64-emulation.sh run ctest --preset arm64-windows >"$logs/arm64-windows" 2>&1
+else
+  [ -n "$arm64_reason" ] || arm64_reason="the arm64 root could not be made: $(tail -n 1 "$logs/arm64-root")"
+  echo "== ARM64 Windows tests not run: $arm64_reason"
+  ctest --preset arm64-windows >"$logs/arm64-windows" 2>&1
 fi
-count_junit "x64 module built with Zig" "$zig_junit"
+echo "== ARM64 Windows"
+cat "$logs/arm64-windows"
+count_junit "ARM64 Windows" "$arm64_junit"
+
+# The x64 module built with the ARM64 module's compiler and runtime runs the x64 Windows tests
+# where the ARM64 ones could not run that runtime on its own architecture.
+if [ -n "$arm64_reason" ]; then
+  echo "== x64 module built with Zig: the win64 Windows tests against it"
+  zig_junit=$PWD/build/x64-zig/junit-windows.xml
+  rm -f "$zig_junit"
+  if [ -f build/x64-zig/bin/ZEM_Variations.8li ]; then
+    tests/windows/run-against-module.sh build/win64 build/x64-zig/bin/ZEM_Variations.8li build/x64-zig/tests \
+      --output-junit "$zig_junit" >"$logs/x64-zig" 2>&1
+    cat "$logs/x64-zig"
+  fi
+  count_junit "x64 module built with Zig" "$zig_junit"
+fi
 finish_workflow win32 win32
 
 run_workflow package package build/package-checks/junit.xml

@@ -80,7 +80,9 @@ TEST_F(ResourceTest, PropertyListHoldsItsSevenRecordsInPlace) {
     EXPECT_EQ(pipl.U32(record.offset + 12), record.length);
   }
   EXPECT_EQ(pipl.Raw(10, 4), "MIB8") << "codes are stored byte-reversed";
-  EXPECT_EQ(pipl.Raw(110, 4), zem::kThisModule.bits == 64 ? "4668" : "68xw") << "'8664' on x64, 'wx86' on x86";
+  const bool arm64 = std::string(zem::kThisModule.name) == "ARM64";
+  EXPECT_EQ(pipl.Raw(110, 4), arm64 ? "46aw" : zem::kThisModule.bits == 64 ? "4668" : "68xw")
+      << "'8664' on x64, 'wa64' on ARM64, 'wx86' on x86";
   EXPECT_EQ(pipl.U32(26), host::FourCC("8LIZ"));
   EXPECT_EQ(pipl.Raw(46, 16), std::string("\x0EZEM_Variations\0", 16));
   EXPECT_EQ(pipl.Raw(78, 8), std::string("\x03ZEM\0\0\0\0", 8));
