@@ -59,8 +59,8 @@ count_junit() {
 # The distinct reasons of a JUnit file's skipped tests, in one line: the runner's "skipped: why",
 # or the line after GoogleTest's "Skipped".
 skip_reasons() {
-  sed -nE '/^skipped: /{s/^skipped: //p}; /: Skipped$/{n;p}' "$1" | sort -u | head -n 3 | paste -sd ';' |
-    sed 's/;/; /g'
+  sed -nE 's/^(.*<system-out>)?skipped: (.*)$/\2/p; /: Skipped$/{n;p}' "$1" | cut -c 1-90 | sort -u | head -n 3 |
+    paste -sd ';' | sed 's/;/; /g; s/&apos;/'"'"'/g; s/&quot;/"/g; s/&amp;/\&/g'
 }
 
 # A workflow preset run into its log, in the background; then finished: its log shown and its
