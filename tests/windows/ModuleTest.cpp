@@ -131,6 +131,7 @@ TEST_F(ModuleTest, EverySuiteRefusedAbandonsTheCallWithItsCode) {
                                  refusing.NewModeDescriptor(1)};
     EXPECT_EQ(refusing.CallDoIt(module.Entry(), &own), host::kSPSuiteNotFoundError);
     EXPECT_EQ(refusing.DescriptorText(own.descriptor), "Cnt=1") << "the host's descriptor is left alone";
+    EXPECT_EQ(own.playInfo, host::plugInDialogDontDisplay);
     EXPECT_EQ(own.recordInfo, host::plugInDialogRequired);
     refusing.FreeDescriptor(own.descriptor);
     ExpectNothingLeft(refusing);
