@@ -107,6 +107,16 @@ target_include_directories(resource_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(resource_tests PRIVATE version)
 add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
 
+# The registers a caller keeps across a call, checked around every kind of call into the module:
+# set and compared in assembly, one file per architecture, assembled by the compiler driver in a
+# library of its own (the test programs' compile options are C++'s).
+string(TOLOWER ${ZEM_ARCH} preserved_arch)
+set(preserved_check ${CMAKE_SOURCE_DIR}/tests/windows/preserved/preserved-${preserved_arch}.S)
+set_source_files_properties(${preserved_check} PROPERTIES LANGUAGE CXX COMPILE_OPTIONS "-x;assembler-with-cpp")
+add_library(preserved_registers_check OBJECT ${preserved_check})
+add_windows_test(preserved_registers_tests tests/windows/PreservedRegistersTest.cpp
+  tests/windows/preserved/PreservedRegisterNames.cpp $<TARGET_OBJECTS:preserved_registers_check>)
+
 # The dialogs in real windows: the module's own, and the framework linked into a test program.
 # The run saves screenshots of both dialogs under the build folder.
 add_library(dialog_driver STATIC tests/windows/DialogDriver.cpp tests/windows/Screenshot.cpp)
