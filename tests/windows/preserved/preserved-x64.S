@@ -20,7 +20,7 @@ xmm_patterns:
 .macro  note_difference bit
         setne   %cl
         movzbl  %cl, %ecx
-        shll    $\bit, %ecx
+        shll    $(\bit), %ecx
         orl     %ecx, %r11d
 .endm
 .macro  set_gp reg, bit
@@ -32,7 +32,7 @@ xmm_patterns:
         note_difference \bit
 .endm
 .macro  check_xmm reg, index, bit
-        movdqu  xmm_patterns+16*\index(%rip), %xmm0
+        movdqu  xmm_patterns + 16 * (\index)(%rip), %xmm0
         pcmpeqb \reg, %xmm0
         pmovmskb %xmm0, %ecx
         cmpl    $0xFFFF, %ecx
@@ -49,46 +49,18 @@ xmm_patterns:
 // rcx entry, rdx caller, r8 selector, r9 message; the mask's address is the fifth argument, on
 // the stack.
 CallCheckingPreservedRegisters:
-        pushq   %rbp
-        .seh_pushreg %rbp
-        pushq   %rbx
-        .seh_pushreg %rbx
-        pushq   %rdi
-        .seh_pushreg %rdi
-        pushq   %rsi
-        .seh_pushreg %rsi
-        pushq   %r12
-        .seh_pushreg %r12
-        pushq   %r13
-        .seh_pushreg %r13
-        pushq   %r14
-        .seh_pushreg %r14
-        pushq   %r15
-        .seh_pushreg %r15
+        .irp    reg, rbp, rbx, rdi, rsi, r12, r13, r14, r15
+        pushq   %\reg
+        .seh_pushreg %\reg
+        .endr
         // The callee's 32 bytes of home space, xmm6-xmm15 at 32, the mask's address at 192; 16-byte
         // aligned for the call.
         subq    $200, %rsp
         .seh_stackalloc 200
-        movdqa  %xmm6, 32(%rsp)
-        .seh_savexmm %xmm6, 32
-        movdqa  %xmm7, 48(%rsp)
-        .seh_savexmm %xmm7, 48
-        movdqa  %xmm8, 64(%rsp)
-        .seh_savexmm %xmm8, 64
-        movdqa  %xmm9, 80(%rsp)
-        .seh_savexmm %xmm9, 80
-        movdqa  %xmm10, 96(%rsp)
-        .seh_savexmm %xmm10, 96
-        movdqa  %xmm11, 112(%rsp)
-        .seh_savexmm %xmm11, 112
-        movdqa  %xmm12, 128(%rsp)
-        .seh_savexmm %xmm12, 128
-        movdqa  %xmm13, 144(%rsp)
-        .seh_savexmm %xmm13, 144
-        movdqa  %xmm14, 160(%rsp)
-        .seh_savexmm %xmm14, 160
-        movdqa  %xmm15, 176(%rsp)
-        .seh_savexmm %xmm15, 176
+        .irp    n, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15
+        movdqa  %xmm\n, 32 + 16 * (\n - 6)(%rsp)
+        .seh_savexmm %xmm\n, 32 + 16 * (\n - 6)
+        .endr
         .seh_endprologue
         // The fifth argument: above the return address and the caller's home space, past the
         // eight pushes and the allocation.
@@ -107,16 +79,9 @@ CallCheckingPreservedRegisters:
         set_gp  %r13, 5
         set_gp  %r14, 6
         set_gp  %r15, 7
-        movdqu  xmm_patterns+0(%rip), %xmm6
-        movdqu  xmm_patterns+16(%rip), %xmm7
-        movdqu  xmm_patterns+32(%rip), %xmm8
-        movdqu  xmm_patterns+48(%rip), %xmm9
-        movdqu  xmm_patterns+64(%rip), %xmm10
-        movdqu  xmm_patterns+80(%rip), %xmm11
-        movdqu  xmm_patterns+96(%rip), %xmm12
-        movdqu  xmm_patterns+112(%rip), %xmm13
-        movdqu  xmm_patterns+128(%rip), %xmm14
-        movdqu  xmm_patterns+144(%rip), %xmm15
+        .irp    n, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15
+        movdqu  xmm_patterns + 16 * (\n - 6)(%rip), %xmm\n
+        .endr
         callq   *%rax
 
         movl    %eax, %r10d
@@ -129,39 +94,20 @@ CallCheckingPreservedRegisters:
         check_gp %r13, 5
         check_gp %r14, 6
         check_gp %r15, 7
-        check_xmm %xmm6, 0, 8
-        check_xmm %xmm7, 1, 9
-        check_xmm %xmm8, 2, 10
-        check_xmm %xmm9, 3, 11
-        check_xmm %xmm10, 4, 12
-        check_xmm %xmm11, 5, 13
-        check_xmm %xmm12, 6, 14
-        check_xmm %xmm13, 7, 15
-        check_xmm %xmm14, 8, 16
-        check_xmm %xmm15, 9, 17
+        .irp    n, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15
+        check_xmm %xmm\n, (\n-6), (\n+2)
+        .endr
         movq    192(%rsp), %rax
         movl    %r11d, (%rax)
         movl    %r10d, %eax
 
-        movdqa  32(%rsp), %xmm6
-        movdqa  48(%rsp), %xmm7
-        movdqa  64(%rsp), %xmm8
-        movdqa  80(%rsp), %xmm9
-        movdqa  96(%rsp), %xmm10
-        movdqa  112(%rsp), %xmm11
-        movdqa  128(%rsp), %xmm12
-        movdqa  144(%rsp), %xmm13
-        movdqa  160(%rsp), %xmm14
-        movdqa  176(%rsp), %xmm15
+        .irp    n, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15
+        movdqa  32 + 16 * (\n - 6)(%rsp), %xmm\n
+        .endr
         addq    $200, %rsp
-        popq    %r15
-        popq    %r14
-        popq    %r13
-        popq    %r12
-        popq    %rsi
-        popq    %rdi
-        popq    %rbx
-        popq    %rbp
+        .irp    reg, r15, r14, r13, r12, rsi, rdi, rbx, rbp
+        popq    %\reg
+        .endr
         retq
         .seh_endproc
 
