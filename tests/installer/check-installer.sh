@@ -24,7 +24,7 @@ build=$(realpath "${2:?the win64 build folder}")
 only=
 if [ "${3:-}" = "--check" ]; then
   only=${4:?--check needs a name}
-  printf '%s\n' "${checks[@]}" | grep -qx -- "$only" || { echo "installer: no check '$only'" >&2; exit 2; }
+  [[ " ${checks[*]} " == *" $only "* ]] || { echo "installer: no check '$only'" >&2; exit 2; }
 fi
 
 wine64=/usr/lib/wine/wine64

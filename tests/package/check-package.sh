@@ -97,7 +97,8 @@ same_zip_again() {
   tools/package.sh "${package_options[@]}" && [ "$(sha256sum "$zip_file" "$setup_file")" = "$first" ]
 }
 setup_is_listed() { (cd build/package && sha256sum --check --strict SHA256SUMS) && [ "$(wc -l <build/package/SHA256SUMS)" -eq 2 ]; }
-setup_is_x64_program() { x86_64-w64-mingw32-objdump -f "$setup_file" | grep -q 'file format pei-x86-64'; }
+# grep reads to the end (no -q), so that objdump is never cut off by a closed pipe.
+setup_is_x64_program() { x86_64-w64-mingw32-objdump -f "$setup_file" | grep 'file format pei-x86-64' >/dev/null; }
 makes_and_unpacks() {
   tools/package.sh "${package_options[@]}" || return 1
   rm -rf "$unpacked"
