@@ -73,8 +73,7 @@ TEST_F(AboutBoxTest, ShowsItsSevenLinesAndTheLinkAndSavesAScreenshot) {
     GetWindowTextA(dialog, caption, sizeof caption);
     title = caption;
     style = GetWindowLongA(dialog, GWL_STYLE);
-    driver::Settle(dialog);
-    shot = screenshot::Capture(dialog);
+    shot = screenshot::CapturePainted(dialog);
     driver::ClickAt(dialog, CentreOf(dialog, kText));
   });
   const std::vector<std::string> lines = Lines(text);

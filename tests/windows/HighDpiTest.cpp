@@ -98,8 +98,7 @@ TEST_F(HighDpiTest, TheModeDialogsLogoFillsItsControlSmoothlyScaled) {
   RECT dialogBounds{}, logoBounds{};
   Drive(
       [&](HWND dialog) {
-        driver::Settle(dialog);
-        shot = screenshot::Capture(dialog);
+        shot = screenshot::CapturePainted(dialog);
         GetWindowRect(dialog, &dialogBounds);
         GetWindowRect(GetDlgItem(dialog, kLogoPicture), &logoBounds);
         driver::Click(dialog, IDCANCEL);
@@ -152,8 +151,7 @@ TEST_F(HighDpiTest, TheAboutBoxGrowsWithItsFont) {
   RECT text{};
   Drive(
       [&](HWND dialog) {
-        driver::Settle(dialog);
-        shot = screenshot::Capture(dialog);
+        shot = screenshot::CapturePainted(dialog);
         const zem::UniqueWindowDc windowDc = zem::GetWindowDc(dialog);
         const HDC dc = windowDc.get().dc;
         HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));

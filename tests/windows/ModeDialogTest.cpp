@@ -280,8 +280,7 @@ TEST_F(ModeDialogTest, ShowsTheLogoAndSavesAScreenshot) {
   hostsim::Image shot;
   RECT dialogBounds{}, logoBounds{};
   EXPECT_EQ(DoItWithDialog([&](HWND dialog) {
-              driver::Settle(dialog);
-              shot = screenshot::Capture(dialog);
+              shot = screenshot::CapturePainted(dialog);
               GetWindowRect(dialog, &dialogBounds);
               GetWindowRect(GetDlgItem(dialog, 102), &logoBounds);
               driver::Click(dialog, IDCANCEL);

@@ -1,14 +1,19 @@
 #include "tests/windows/Screenshot.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "imaging/PngWriter.h"
 #include "platform/WindowsHandles.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace screenshot {
+namespace {
 
-hostsim::Image Capture(HWND window) {
+constexpr int kPaintedPollMs = 100;
+constexpr int kPaintedMaxCaptures = 30;
+
+hostsim::Image CaptureScreenUnder(HWND window) {
   RECT bounds{};
   GetWindowRect(window, &bounds);
   const int width = bounds.right - bounds.left;
@@ -39,6 +44,30 @@ hostsim::Image Capture(HWND window) {
   }
   SelectObject(memory.get(), previous);
   return picture;
+}
+
+bool SamePicture(const hostsim::Image& a, const hostsim::Image& b) {
+  return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
+}  // namespace
+
+hostsim::Image CapturePainted(HWND window) {
+  // Painting reaches the screen in two steps: the window's thread paints into its window surface,
+  // and Wine copies that surface to the X server later, when the thread next waits for messages.
+  // A slow (emulated, loaded) process can be captured between the two. So the whole window is
+  // painted now, each round trip lets its thread go idle, and the capture is taken once two in a
+  // row agree.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  hostsim::Image previous;
+  for (int capture = 0; capture < kPaintedMaxCaptures; ++capture) {
+    SendMessageA(window, WM_NULL, 0, 0);
+    Sleep(kPaintedPollMs);
+    hostsim::Image picture = CaptureScreenUnder(window);
+    if (capture > 0 && SamePicture(picture, previous)) return picture;
+    previous = std::move(picture);
+  }
+  return previous;
 }
 
 bool Save(const hostsim::Image& picture, const std::string& name) {

@@ -9,8 +9,9 @@
 
 namespace screenshot {
 
-// The screen's pixels under the window, frame and caption included.
-hostsim::Image Capture(HWND window);
+// The screen's pixels under the window, frame and caption included, once the window has been
+// painted anew and what it painted has reached the screen.
+hostsim::Image CapturePainted(HWND window);
 
 // Writes the picture as a PNG file into the build's screenshot folder, "screenshots" beside the
 // test programs' folder, creating it; false when it cannot be written.
