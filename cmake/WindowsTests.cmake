@@ -81,8 +81,23 @@ add_test(NAME module.binary
 # the given fixtures (wine_fixtures' NAME). They are listed when the tests start, not at build
 # time, since listing them runs the program. A case that GTEST_SKIPs, or that the runner skips
 # (exit 77), is counted as skipped.
+#   add_wine_test(NAME RUNNER FIXTURES [WINDOWLESS | ALONE] SOURCES...)
+# Where CTest runs tests side by side, a program's cases run one at a time (they share its files),
+# and of the programs that show windows only one per display runs at a time: they click, type and
+# take screenshots on a desktop whose focus and pointer are shared. WINDOWLESS programs make no
+# window at all and run beside them (a program whose dialogs are ended before they are shown
+# stalled for 30 s once beside the about box's tests). ALONE ones run beside nothing: the load
+# trace reads a file that every process loading the module writes.
 function(add_wine_test name runner fixtures)
-  add_executable(${name} ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 3 program "WINDOWLESS;ALONE" "" "")
+  if(program_ALONE)
+    set(sharing RUN_SERIAL ON)
+  elseif(program_WINDOWLESS)
+    set(sharing RESOURCE_LOCK ${name})
+  else()
+    set(sharing RESOURCE_LOCK desktop_${fixtures})
+  endif()
+  add_executable(${name} ${program_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE hostsim gtest_main)
   target_link_options(${name} PRIVATE -static)
@@ -91,7 +106,7 @@ function(add_wine_test name runner fixtures)
     CROSSCOMPILING_EMULATOR ${runner})
   add_dependencies(${name} ZEM_Variations)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-    PROPERTIES FIXTURES_REQUIRED wine_${fixtures} TIMEOUT 120
+    PROPERTIES FIXTURES_REQUIRED wine_${fixtures} TIMEOUT 120 ${sharing}
                SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "${ZEM_GTEST_SKIPPED}")
 endfunction()
 
@@ -100,12 +115,12 @@ function(add_windows_test name)
   add_wine_test(${name} ${WINE_RUN} tests ${ARGN})
 endfunction()
 
-add_windows_test(module_tests tests/windows/ModuleTest.cpp)
-add_windows_test(module_action_set_tests tests/windows/ModuleLoadsItsActionSetTest.cpp)
-add_windows_test(resource_tests tests/windows/ResourceTest.cpp)
+add_windows_test(module_tests WINDOWLESS tests/windows/ModuleTest.cpp)
+add_windows_test(module_action_set_tests WINDOWLESS tests/windows/ModuleLoadsItsActionSetTest.cpp)
+add_windows_test(resource_tests WINDOWLESS tests/windows/ResourceTest.cpp)
 target_include_directories(resource_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(resource_tests PRIVATE version)
-add_windows_test(load_trace_tests tests/windows/LoadTraceTest.cpp)
+add_windows_test(load_trace_tests ALONE tests/windows/LoadTraceTest.cpp)
 
 # The registers a caller keeps across a call, checked around every kind of call into the module:
 # set and compared in assembly, one file per architecture, assembled by the compiler driver in a
@@ -114,7 +129,7 @@ string(TOLOWER ${ZEM_ARCH} preserved_arch)
 set(preserved_check ${CMAKE_SOURCE_DIR}/tests/windows/preserved/preserved-${preserved_arch}.S)
 set_source_files_properties(${preserved_check} PROPERTIES LANGUAGE CXX COMPILE_OPTIONS "-x;assembler-with-cpp")
 add_library(preserved_registers_check OBJECT ${preserved_check})
-add_windows_test(preserved_registers_tests tests/windows/PreservedRegistersTest.cpp
+add_windows_test(preserved_registers_tests WINDOWLESS tests/windows/PreservedRegistersTest.cpp
   tests/windows/preserved/PreservedRegisterNames.cpp $<TARGET_OBJECTS:preserved_registers_check>)
 
 # The dialogs in real windows: the module's own, and the framework linked into a test program.
@@ -123,7 +138,7 @@ add_library(dialog_driver STATIC tests/windows/DialogDriver.cpp tests/windows/Sc
 target_link_libraries(dialog_driver PUBLIC imaging)
 add_windows_test(mode_dialog_tests tests/windows/ModeDialogTest.cpp)
 add_windows_test(about_box_tests tests/windows/AboutBoxTest.cpp)
-add_windows_test(dialog_resource_tests tests/windows/DialogResourceTest.cpp)
+add_windows_test(dialog_resource_tests WINDOWLESS tests/windows/DialogResourceTest.cpp)
 add_windows_test(dialog_framework_tests tests/windows/DialogFrameworkTest.cpp tests/windows/DialogFrameworkTest.rc)
 foreach(dialog_test mode_dialog_tests about_box_tests dialog_framework_tests)
   target_link_libraries(${dialog_test} PRIVATE dialog_driver)
@@ -146,17 +161,17 @@ add_custom_command(TARGET reference_host_tests POST_BUILD
           ${CMAKE_BINARY_DIR}/bin)
 # Every kind of PNG and JPEG through the Windows Imaging Component; the native build runs the same
 # tests on libpng and libjpeg.
-add_windows_test(image_kinds_tests tests/imaging/ImageKindsTest.cpp)
+add_windows_test(image_kinds_tests WINDOWLESS tests/imaging/ImageKindsTest.cpp)
 target_link_libraries(image_kinds_tests PRIVATE imaging)
 
 # hostsim.exe itself, copied into a folder of a non-ASCII name and run there; and the output pair
 # with one of its old files held open.
-add_windows_test(reference_host_files_tests tests/windows/ReferenceHostFilesTest.cpp)
+add_windows_test(reference_host_files_tests WINDOWLESS tests/windows/ReferenceHostFilesTest.cpp)
 target_link_libraries(reference_host_files_tests PRIVATE reference_host)
 add_dependencies(reference_host_files_tests hostsim_program zem_action_set)
 
 # The reference host's threads for its pixel work.
-add_windows_test(threaded_rows_tests tests/windows/ThreadedRowsTest.cpp)
+add_windows_test(threaded_rows_tests WINDOWLESS tests/windows/ThreadedRowsTest.cpp)
 target_link_libraries(threaded_rows_tests PRIVATE reference_host)
 
 include(cmake/WineDesktops.cmake)
