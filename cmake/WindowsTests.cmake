@@ -85,9 +85,8 @@ add_test(NAME module.binary
 # Where CTest runs tests side by side, a program's cases run one at a time (they share its files),
 # and of the programs that show windows only one per display runs at a time: they click, type and
 # take screenshots on a desktop whose focus and pointer are shared. WINDOWLESS programs make no
-# window at all and run beside them (a program whose dialogs are ended before they are shown
-# stalled for 30 s once beside the about box's tests). ALONE ones run beside nothing: the load
-# trace reads a file that every process loading the module writes.
+# window at all, not even one ended before it is shown, and run beside them. ALONE ones run beside
+# nothing: the load trace reads a file that every process loading the module writes.
 function(add_wine_test name runner fixtures)
   cmake_parse_arguments(PARSE_ARGV 3 program "WINDOWLESS;ALONE" "" "")
   if(program_ALONE)

@@ -1,5 +1,7 @@
 #include "tests/windows/DialogDriver.h"
 
+#include <cstdlib>
+
 namespace dialog_driver {
 namespace {
 
@@ -29,7 +31,37 @@ HWND WaitForDialog(DWORD thread, HANDLE callReturned) {
   return nullptr;
 }
 
+constexpr DWORD kPointerWaitMs = 2000;
+constexpr int kPointerMoves = 3;
+
 void SendInputs(INPUT* inputs, UINT count) { SendInput(count, inputs, sizeof(INPUT)); }
+
+INPUT MouseInput(POINT screenPoint, DWORD flags) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (screenPoint.x * 65536 + width / 2) / width;
+  input.mi.dy = (screenPoint.y * 65536 + height / 2) / height;
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+// True once the pointer is at the point (within a pixel of rounding) in two reads in a row, each
+// after the dialog's thread has handled what the window system reported meanwhile.
+bool PointerReaches(HWND dialog, POINT target) {
+  int agreeing = 0;
+  for (DWORD waited = 0; waited < kPointerWaitMs; waited += kPollMs) {
+    SendMessageA(dialog, WM_NULL, 0, 0);
+    POINT now{};
+    GetCursorPos(&now);
+    const bool there = std::labs(now.x - target.x) <= 1 && std::labs(now.y - target.y) <= 1;
+    agreeing = there ? agreeing + 1 : 0;
+    if (agreeing == 2) return true;
+    Sleep(kPollMs);
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -68,18 +100,16 @@ void Click(HWND dialog, int controlId) { SendMessageA(GetDlgItem(dialog, control
 
 void ClickAt(HWND dialog, POINT clientPoint) {
   ClientToScreen(dialog, &clientPoint);
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (clientPoint.x * 65536 + width / 2) / width;
-    input.mi.dy = (clientPoint.y * 65536 + height / 2) / height;
+  // The pointer is moved first, and pressed once it is there. Sent together, the press could land
+  // where the pointer had been: under Wine on a slow machine, the window system's report of an
+  // earlier position can arrive between the move and the press and take the pointer back.
+  INPUT move = MouseInput(clientPoint, MOUSEEVENTF_MOVE);
+  for (int attempt = 0; attempt < kPointerMoves; ++attempt) {
+    SendInputs(&move, 1);
+    if (PointerReaches(dialog, clientPoint)) break;
   }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInputs(inputs, 3);
+  INPUT press[2] = {MouseInput(clientPoint, MOUSEEVENTF_LEFTDOWN), MouseInput(clientPoint, MOUSEEVENTF_LEFTUP)};
+  SendInputs(press, 2);
 }
 
 void PressKey(HWND, WORD virtualKey) {
