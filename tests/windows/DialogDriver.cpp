@@ -47,22 +47,6 @@ INPUT MouseInput(POINT screenPoint, DWORD flags) {
   return input;
 }
 
-// True once the pointer is at the point (within a pixel of rounding) in two reads in a row, each
-// after the dialog's thread has handled what the window system reported meanwhile.
-bool PointerReaches(HWND dialog, POINT target) {
-  int agreeing = 0;
-  for (DWORD waited = 0; waited < kPointerWaitMs; waited += kPollMs) {
-    SendMessageA(dialog, WM_NULL, 0, 0);
-    POINT now{};
-    GetCursorPos(&now);
-    const bool there = std::labs(now.x - target.x) <= 1 && std::labs(now.y - target.y) <= 1;
-    agreeing = there ? agreeing + 1 : 0;
-    if (agreeing == 2) return true;
-    Sleep(kPollMs);
-  }
-  return false;
-}
-
 }  // namespace
 
 Driver::Driver(Script script)
@@ -106,7 +90,7 @@ void ClickAt(HWND dialog, POINT clientPoint) {
   INPUT move = MouseInput(clientPoint, MOUSEEVENTF_MOVE);
   for (int attempt = 0; attempt < kPointerMoves; ++attempt) {
     SendInputs(&move, 1);
-    if (PointerReaches(dialog, clientPoint)) break;
+    if (WaitForPointerAt(clientPoint, dialog)) break;
   }
   INPUT press[2] = {MouseInput(clientPoint, MOUSEEVENTF_LEFTDOWN), MouseInput(clientPoint, MOUSEEVENTF_LEFTUP)};
   SendInputs(press, 2);
@@ -121,6 +105,25 @@ void PressKey(HWND, WORD virtualKey) {
 }
 
 void CloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+bool WaitForPointerAt(POINT screenPoint, HWND dialog) {
+  int agreeing = 0;
+  for (DWORD waited = 0; waited < kPointerWaitMs; waited += kPollMs) {
+    if (dialog != nullptr) {
+      SendMessageA(dialog, WM_NULL, 0, 0);
+    } else {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+    POINT now{};
+    GetCursorPos(&now);
+    const bool there = std::labs(now.x - screenPoint.x) <= 1 && std::labs(now.y - screenPoint.y) <= 1;
+    agreeing = there ? agreeing + 1 : 0;
+    if (agreeing == 2) return true;
+    Sleep(kPollMs);
+  }
+  return false;
+}
 
 void Settle(HWND dialog) {
   Sleep(50);

@@ -47,6 +47,10 @@ void ClickAt(HWND dialog, POINT clientPoint);          // a mouse click at a poi
 void PressKey(HWND dialog, WORD virtualKey);           // a key pressed and released
 void CloseBox(HWND dialog);                            // the caption's close box
 void Settle(HWND dialog);                              // waits until every queued input is handled
+// Waits until the pointer is at the point of the screen (within a pixel of rounding) in two reads
+// in a row, each after the window system's reports meanwhile have been handled: by the dialog's
+// thread when a dialog is given, else by the calling thread. False after the timeout.
+bool WaitForPointerAt(POINT screenPoint, HWND dialog = nullptr);
 bool IsChecked(HWND dialog, int controlId);
 bool IsShown(HWND dialog, int controlId);
 std::string ControlText(HWND dialog, int controlId);

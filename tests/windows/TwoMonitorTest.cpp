@@ -76,6 +76,7 @@ TEST_F(TwoMonitorTest, AnOwnerOnTheSecondMonitorKeepsTheDialogInsideThatMonitor)
 
 TEST_F(TwoMonitorTest, WithoutAnOwnerTheMonitorNearestTheCursorIsTheArea) {
   ASSERT_TRUE(SetCursorPos(1200, 950));
+  ASSERT_TRUE(driver::WaitForPointerAt(POINT{1200, 950})) << "the pointer did not reach the second screen";
   const RECT placed = Placed(Dialog(nullptr, 330, 300));
   EXPECT_EQ(placed.left, (1280 - 330) / 2 - shift);
   EXPECT_EQ(placed.top, (1024 - 300) / 3);
