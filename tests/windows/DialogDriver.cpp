@@ -7,6 +7,8 @@ namespace {
 
 constexpr DWORD kWaitForDialogMs = 10000;
 constexpr DWORD kPollMs = 10;
+constexpr DWORD kPointerWaitMs = 2000;
+constexpr int kPointerMoves = 3;
 
 struct Search {
   HWND found = nullptr;
@@ -30,9 +32,6 @@ HWND WaitForDialog(DWORD thread, HANDLE callReturned) {
   }
   return nullptr;
 }
-
-constexpr DWORD kPointerWaitMs = 2000;
-constexpr int kPointerMoves = 3;
 
 void SendInputs(INPUT* inputs, UINT count) { SendInput(count, inputs, sizeof(INPUT)); }
 
